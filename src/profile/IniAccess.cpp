@@ -1,0 +1,132 @@
+#include "IniAccess.h"
+
+#include "FileAccess.h"
+#include "ProfileEdit.h"
+#include "ProfileText.h"
+#include "Utf8.h"
+
+namespace IniAccess {
+
+namespace {
+
+// Names are given as C strings to the platform: they end at a NUL, and blanks around them do
+// not count.
+std::string NameArgument(const std::string& name) {
+    std::string_view s(name);
+    s = s.substr(0, s.find('\0'));
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) {
+        s.remove_suffix(1);
+    }
+    return std::string(s);
+}
+
+// Refuses text that would not read back as itself or would break the lines of the file.
+void CheckWritable(const std::string& given, const std::string& trimmed, const std::string& part) {
+    using Reason = ProfileTextError::Reason;
+    if (given.find('\0') != std::string::npos) {
+        throw ProfileTextError(Reason::Nul, part, U'\0');
+    }
+    for (const char c : trimmed) {
+        if (c == '\n' || c == '\r') {
+            throw ProfileTextError(Reason::LineBreak, part, static_cast<char32_t>(c));
+        }
+    }
+}
+
+std::string CutToLimit(const std::string& text, bool* truncated) {
+    std::size_t bytes = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t length = 0;
+        const char32_t c = DecodeUtf8At(text, pos, &length);
+        bytes += Cp932Length(c);
+        if (bytes > kMaxValueBytes) {
+            *truncated = true;
+            return text.substr(0, pos);
+        }
+        pos += length;
+    }
+    return text;
+}
+
+}  // namespace
+
+ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::string key) {
+    ProfileValue result;
+    const auto bytes = ReadWholeFile(fileName);
+    if (!bytes) {
+        return result;
+    }
+    const ProfileText text(*bytes);
+    const Lookup found = text.Find(NameArgument(section), NameArgument(key));
+    if (!found.entry) {
+        return result;
+    }
+    ValueText stored = text.Value(*found.entry);
+    result.repaired = stored.repaired;
+    result.value = CutToLimit(stored.text, &result.truncated);
+    return result;
+}
+
+std::string ReadProfileValue(std::string fileName, std::string section, std::string key) {
+    return ReadProfileEntry(std::move(fileName), std::move(section), std::move(key)).value;
+}
+
+void StoreProfileValue(std::string fileName, std::string section, std::string key,
+                       std::string value) {
+    using Reason = ProfileTextError::Reason;
+    const std::string sectionName = NameArgument(section);
+    const std::string keyName = NameArgument(key);
+    CheckWritable(section, sectionName, "section");
+    CheckWritable(key, keyName, "key");
+    CheckWritable(value, value, "value");
+    if (sectionName.empty()) {
+        throw ProfileTextError(Reason::EmptyName, "section", 0);
+    }
+    if (keyName.empty()) {
+        throw ProfileTextError(Reason::EmptyName, "key", 0);
+    }
+    if (keyName.find('=') != std::string::npos) {
+        throw ProfileTextError(Reason::KeyWithEquals, "key", U'=');
+    }
+    if (keyName.front() == '[') {
+        throw ProfileTextError(Reason::KeyLikeHeader, "key", U'[');
+    }
+
+    const std::string bytes = ReadWholeFile(fileName).value_or(std::string());
+    const ProfileText text(bytes);
+    if (auto edited = EditProfile(text, sectionName, keyName, value)) {
+        ReplaceWholeFile(fileName, *edited);
+    }
+}
+
+bool WriteProfileValue(std::string fileName, std::string section, std::string key,
+                       std::string value) {
+    try {
+        StoreProfileValue(std::move(fileName), std::move(section), std::move(key),
+                          std::move(value));
+        return true;
+    } catch (const ProfileIoError&) {
+        return false;
+    }
+}
+
+std::optional<char32_t> FirstUnwritable(FileEncoding encoding, std::string_view value) {
+    const std::size_t breaking = value.find_first_of(std::string_view("\r\n\0", 3));
+    if (auto bad = FirstUnstorable(encoding, value.substr(0, breaking))) {
+        return bad;
+    }
+    if (breaking != std::string_view::npos) {
+        return static_cast<char32_t>(value[breaking]);
+    }
+    return std::nullopt;
+}
+
+FileEncoding EncodingForWrite(const std::string& fileName) {
+    const auto bytes = ReadWholeFile(fileName);
+    return bytes ? DetectEncoding(*bytes) : FileEncoding::Cp932;
+}
+
+}  // namespace IniAccess

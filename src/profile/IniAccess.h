@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ProfileError.h"
+#include "TextCodec.h"
+
+// Reading and writing one value of a profile (INI) file. Strings are UTF-8; files hold code
+// page 932 text unless a byte-order mark says UTF-8 or UTF-16LE. No state is kept between calls.
+namespace IniAccess {
+
+// The longest value a read returns, in bytes of code page 932, as the platform's 256-byte
+// receive area allows.
+inline constexpr std::size_t kMaxValueBytes = 255;
+
+// The stored value; "" when the file, the section or the key is missing or the value is empty.
+// Throws ProfileIoError when the file exists but cannot be read.
+std::string ReadProfileValue(std::string fileName, std::string section, std::string key);
+
+// Stores key=value in section, creating the file, section and key as needed and keeping every
+// other line byte for byte. False when the file cannot be written; the file is then unchanged.
+// Throws ProfileTextError, before touching the file, for text the file cannot hold as given.
+bool WriteProfileValue(std::string fileName, std::string section, std::string key,
+                       std::string value);
+
+// What ReadProfileValue returns, and what it had to do to the stored text.
+struct ProfileValue {
+    std::string value;
+    bool truncated = false;  // the stored value was longer than kMaxValueBytes
+    bool repaired = false;   // bytes that are not text in the file's encoding were replaced
+};
+ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::string key);
+
+// WriteProfileValue that reports a failed write as ProfileIoError with the system's reason.
+void StoreProfileValue(std::string fileName, std::string section, std::string key,
+                       std::string value);
+
+// The encoding a write to the file would use: the file's own, code page 932 for a new file.
+// Throws ProfileIoError when the file exists but cannot be read.
+FileEncoding EncodingForWrite(const std::string& fileName);
+
+// The first character of a value that a write to a file in this encoding would refuse: a line
+// break, a NUL, or a character the encoding cannot store. Nothing when the value can be written.
+std::optional<char32_t> FirstUnwritable(FileEncoding encoding, std::string_view value);
+
+}  // namespace IniAccess

@@ -1,0 +1,63 @@
+#include "ProfileEdit.h"
+
+namespace IniAccess {
+
+std::string StoredForm(std::string_view value) {
+    if (value.empty()) {
+        return {};
+    }
+    const auto front = static_cast<unsigned char>(value.front());
+    const auto back = static_cast<unsigned char>(value.back());
+    const bool quoted = value.size() >= 2 && (front == '"' || front == '\'') && back == front;
+    if (IsBlank(front) || IsBlank(back) || quoted) {
+        return "\"" + std::string(value) + "\"";
+    }
+    return std::string(value);
+}
+
+std::optional<std::string> EditProfile(const ProfileText& text, std::string_view section,
+                                       std::string_view key, std::string_view value) {
+    const FileEncoding encoding = text.encoding();
+    const std::string_view bytes = text.bytes();
+    const std::string storedValue = EncodeText(encoding, StoredForm(value), "value");
+    const std::string equals = EncodeText(encoding, "=", "value");
+    const Lookup found = text.Find(section, key);
+
+    if (found.entry) {
+        const EntryLine& entry = *found.entry;
+        if (text.Value(entry).text == value) {
+            return std::nullopt;
+        }
+        // The key keeps its spelling from the file; the line keeps its own line end.
+        std::string out(bytes.substr(0, entry.line.begin));
+        out += bytes.substr(entry.keyBegin, entry.keyEnd - entry.keyBegin);
+        out += equals + storedValue;
+        out += bytes.substr(entry.line.end);
+        return out;
+    }
+
+    const std::string lineEnd = text.LineEnd();
+    const std::string keyLine = EncodeText(encoding, key, "key") + equals + storedValue;
+    if (found.sectionFound && found.lastLine) {
+        const LineSpan& anchor = *found.lastLine;
+        std::string out(bytes.substr(0, anchor.end));
+        out += bytes.substr(anchor.end, anchor.next - anchor.end);
+        if (!anchor.HasLineEnd()) {
+            out += lineEnd;
+        }
+        out += keyLine + lineEnd;
+        out += bytes.substr(anchor.next);
+        return out;
+    }
+
+    std::string out(bytes);
+    if (text.HasBody() && !text.EndsWithLineEnd()) {
+        out += lineEnd;
+    }
+    out += EncodeText(encoding, "[", "section") + EncodeText(encoding, section, "section") +
+           EncodeText(encoding, "]", "section") + lineEnd;
+    out += keyLine + lineEnd;
+    return out;
+}
+
+}  // namespace IniAccess

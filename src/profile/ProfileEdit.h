@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ProfileText.h"
+
+namespace IniAccess {
+
+// The file's bytes after storing key=value in section, changing nothing else: the key's line is
+// replaced, or a line is added after the section's last line, or the section is added at the
+// end. Nothing when the file already holds that value. The names and the value are UTF-8 and
+// already checked; throws ProfileTextError when the file's encoding cannot store them.
+std::optional<std::string> EditProfile(const ProfileText& text, std::string_view section,
+                                       std::string_view key, std::string_view value);
+
+// The value as written after '=': enclosed in one more pair of double quotes when readers would
+// otherwise trim its blanks or take its own enclosing quotes away.
+std::string StoredForm(std::string_view value);
+
+}  // namespace IniAccess

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace IniAccess {
+
+// A profile file exists but could not be read, or could not be written.
+// what() is an English sentence; path() and code() let callers phrase their own.
+class ProfileIoError : public std::runtime_error {
+  public:
+    ProfileIoError(std::string path, std::error_code code);
+
+    const std::string& path() const noexcept { return path_; }
+    std::error_code code() const noexcept { return code_; }
+
+  private:
+    std::string path_;
+    std::error_code code_;
+};
+
+// Text that a write refuses because storing it would change it or break the file's structure.
+class ProfileTextError : public std::invalid_argument {
+  public:
+    enum class Reason {
+        Unstorable,     // the file's encoding has no exact form for the character
+        InvalidText,    // the argument is not valid UTF-8
+        LineBreak,      // CR or LF would split the line
+        Nul,            // NUL would end the text early for every reader
+        EmptyName,      // a section or key name that is empty after trimming blanks
+        KeyWithEquals,  // a key name holding '=' would read back shorter
+        KeyLikeHeader,  // a key name starting with '[' would read back as a section
+    };
+
+    // part is "section", "key" or "value"; character is the offending character, if any.
+    ProfileTextError(Reason reason, std::string part, char32_t character);
+
+    Reason reason() const noexcept { return reason_; }
+    const std::string& part() const noexcept { return part_; }
+    char32_t character() const noexcept { return character_; }
+
+  private:
+    Reason reason_;
+    std::string part_;
+    char32_t character_;
+};
+
+}  // namespace IniAccess

@@ -1,0 +1,194 @@
+#include "ProfileText.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Utf8.h"
+
+namespace IniAccess {
+
+namespace {
+
+constexpr std::size_t kLf = 0x0A;
+constexpr std::size_t kCr = 0x0D;
+
+std::string_view TrimUtf8(std::string_view s) {
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+std::string_view CutAtNul(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
+}  // namespace
+
+ProfileText::ProfileText(std::string_view bytes)
+    : bytes_(bytes),
+      encoding_(DetectEncoding(bytes)),
+      body_(ByteOrderMark(encoding_).size()),
+      width_(encoding_ == FileEncoding::Utf16LeBom ? 2 : 1) {}
+
+std::size_t ProfileText::Unit(std::size_t pos) const {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes_[i]); };
+    if (width_ == 2 && pos + 1 < bytes_.size()) {
+        return byte(pos) | (static_cast<std::size_t>(byte(pos + 1)) << 8);
+    }
+    return byte(pos);
+}
+
+std::size_t ProfileText::Find(std::size_t begin, std::size_t end, std::size_t unit) const {
+    if (width_ == 1) {
+        // In code page 932 every byte below 0x40 is a character of its own, never the second
+        // half of a double-byte one, so a byte search finds '=', NUL and line ends safely.
+        const void* hit = std::memchr(bytes_.data() + begin, static_cast<int>(unit), end - begin);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - bytes_.data()) : end;
+    }
+    for (std::size_t pos = begin; pos < end; pos += width_) {
+        if (Unit(pos) == unit) {
+            return pos;
+        }
+    }
+    return end;
+}
+
+LineSpan ProfileText::LineAt(std::size_t pos) const {
+    const std::size_t size = bytes_.size();
+    const std::size_t lf = Find(pos, size, kLf);
+    const std::size_t end = Find(pos, lf, kCr);
+    std::size_t next = end;
+    if (end < size) {
+        next = end + width_;
+        if (Unit(end) == kCr && next < size && Unit(next) == kLf) {
+            next += width_;
+        }
+    }
+    return {pos, end, std::min(next, size)};
+}
+
+std::size_t ProfileText::SkipBlanks(std::size_t pos, std::size_t end) const {
+    while (pos < end && IsBlank(Unit(pos))) {
+        pos += width_;
+    }
+    return std::min(pos, end);
+}
+
+std::size_t ProfileText::TrimEnd(std::size_t begin, std::size_t end) const {
+    // Blanks are below 0x40, so in code page 932 a trailing blank byte is always a blank.
+    while (end >= begin + width_ && IsBlank(Unit(end - width_))) {
+        end -= width_;
+    }
+    return end;
+}
+
+std::string ProfileText::Decode(std::size_t begin, std::size_t end, bool* repaired) const {
+    const std::string_view raw = bytes_.substr(begin, end - begin);
+    if (width_ == 1 && std::all_of(raw.begin(), raw.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(raw);
+    }
+    return DecodeText(encoding_, raw, repaired);
+}
+
+bool ProfileText::EndsWithLineEnd() const {
+    if (!HasBody()) {
+        return false;
+    }
+    const std::size_t last = Unit(bytes_.size() - width_);
+    return last == kLf || last == kCr;
+}
+
+std::string ProfileText::LineEnd() const {
+    const LineSpan first = LineAt(body_);
+    if (!first.HasLineEnd()) {
+        return EncodeText(encoding_, "\r\n", "line end");
+    }
+    return std::string(bytes_.substr(first.end, first.next - first.end));
+}
+
+std::optional<std::string> ProfileText::HeaderName(std::size_t begin, std::size_t end) const {
+    bool repaired = false;
+    const std::string line = Decode(begin, end, &repaired);
+    // The caller saw '[' at begin; the name runs to the last ']' of the line.
+    const std::size_t close = line.rfind(']');
+    if (close == std::string::npos || close == 0) {
+        return std::nullopt;
+    }
+    return std::string(CutAtNul(TrimUtf8(std::string_view(line).substr(1, close - 1))));
+}
+
+EntryLine ProfileText::ParseEntry(const LineSpan& line, std::size_t start) const {
+    EntryLine entry;
+    entry.line = line;
+    entry.keyBegin = start;
+    const std::size_t end = TrimEnd(start, line.end);
+    const std::size_t equals = Find(start, end, '=');
+    entry.keyEnd = TrimEnd(start, equals);
+    entry.hasValue = equals < end;
+    if (entry.hasValue) {
+        entry.valueBegin = SkipBlanks(equals + width_, end);
+        entry.valueEnd = std::max(entry.valueBegin, end);
+    }
+    return entry;
+}
+
+Lookup ProfileText::Find(std::string_view section, std::string_view key) const {
+    Lookup result;
+    // Lines before the first header belong to the section with the empty name.
+    bool inSection = section.empty();
+    result.sectionFound = inSection;
+    for (std::size_t pos = body_; pos < bytes_.size();) {
+        const LineSpan line = LineAt(pos);
+        pos = line.next;
+        const std::size_t start = SkipBlanks(line.begin, line.end);
+        if (start == line.end) {
+            continue;
+        }
+        if (Unit(start) == '[') {
+            if (auto name = HeaderName(start, line.end)) {
+                if (inSection) {
+                    return result;
+                }
+                if (EqualsIgnoringAsciiCase(*name, section)) {
+                    inSection = result.sectionFound = true;
+                    result.lastLine = line;
+                }
+                continue;
+            }
+        }
+        if (!inSection) {
+            continue;
+        }
+        result.lastLine = line;
+        const EntryLine entry = ParseEntry(line, start);
+        bool repaired = false;
+        const std::size_t nul = Find(entry.keyBegin, entry.keyEnd, 0);
+        if (EqualsIgnoringAsciiCase(Decode(entry.keyBegin, nul, &repaired), key)) {
+            result.entry = entry;
+            return result;
+        }
+    }
+    return result;
+}
+
+ValueText ProfileText::Value(const EntryLine& entry) const {
+    ValueText value;
+    if (!entry.hasValue) {
+        return value;
+    }
+    const std::size_t end = Find(entry.valueBegin, entry.valueEnd, 0);
+    value.text = Decode(entry.valueBegin, end, &value.repaired);
+    std::string& text = value.text;
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front()) {
+        text = text.substr(1, text.size() - 2);
+    }
+    return value;
+}
+
+}  // namespace IniAccess

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "TextCodec.h"
+
+namespace IniAccess {
+
+// One line of a profile file, as byte offsets into it.
+struct LineSpan {
+    std::size_t begin = 0;  // first byte of the line
+    std::size_t end = 0;    // one past its last byte before the line end
+    std::size_t next = 0;   // first byte of the following line
+
+    bool HasLineEnd() const { return next > end; }
+};
+
+// A key line: the key as spelled in the file and the raw value after '=', blanks trimmed.
+struct EntryLine {
+    LineSpan line;
+    std::size_t keyBegin = 0;
+    std::size_t keyEnd = 0;
+    bool hasValue = false;  // a line without '=' names a key that has no value
+    std::size_t valueBegin = 0;
+    std::size_t valueEnd = 0;
+};
+
+struct Lookup {
+    bool sectionFound = false;
+    std::optional<EntryLine> entry;
+    // The section's last line that is not blank (its header when it has no other), where a new
+    // key goes.
+    std::optional<LineSpan> lastLine;
+};
+
+struct ValueText {
+    std::string text;
+    bool repaired = false;  // bytes that are not text in the file's encoding were replaced
+};
+
+// The bytes of a profile file, read by the rules of the platform's profile functions: line ends
+// LF, CR or CRLF; blanks trimmed around names and values; a header is a line that starts with
+// '[' and runs to the last ']'; names match ignoring ASCII case; the first of duplicate sections
+// and keys counts. Structure is found by characters, never by bytes that may be the second half
+// of a double-byte character.
+class ProfileText {
+  public:
+    explicit ProfileText(std::string_view bytes);
+
+    FileEncoding encoding() const { return encoding_; }
+    std::string_view bytes() const { return bytes_; }
+    bool HasBody() const { return body_ < bytes_.size(); }
+    bool EndsWithLineEnd() const;
+
+    // The file's own line end (the first one in it), CRLF when it has none; encoded.
+    std::string LineEnd() const;
+
+    // section and key are UTF-8, already trimmed. Only the first section of that name is searched.
+    Lookup Find(std::string_view section, std::string_view key) const;
+
+    // The value as every reader gets it: cut at a NUL, one pair of enclosing quotes removed.
+    ValueText Value(const EntryLine& entry) const;
+
+  private:
+    std::size_t Unit(std::size_t pos) const;
+    LineSpan LineAt(std::size_t pos) const;
+    std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
+    std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
+    std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
+    std::string Decode(std::size_t begin, std::size_t end, bool* repaired) const;
+    std::optional<std::string> HeaderName(std::size_t begin, std::size_t end) const;
+    EntryLine ParseEntry(const LineSpan& line, std::size_t start) const;
+
+    std::string_view bytes_;
+    FileEncoding encoding_;
+    std::size_t body_;   // first byte after the byte-order mark
+    std::size_t width_;  // bytes in one code unit: 2 in UTF-16, else 1
+};
+
+// Whether a character is one of the blanks that profile readers trim: space, tab, CR, VT, FF
+// and the DOS end-of-file mark. The ideographic space is text.
+inline bool IsBlank(std::size_t c) {
+    return c == 0x20 || c == 0x09 || c == 0x0D || c == 0x0B || c == 0x0C || c == 0x1A;
+}
+
+}  // namespace IniAccess

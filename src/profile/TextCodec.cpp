@@ -1,0 +1,100 @@
+#include "TextCodec.h"
+
+#include "ProfileError.h"
+#include "Utf8.h"
+
+namespace IniAccess {
+
+FileEncoding DetectEncoding(std::string_view fileBytes) {
+    if (fileBytes.starts_with("\xFF\xFE")) {
+        return FileEncoding::Utf16LeBom;
+    }
+    if (fileBytes.starts_with("\xEF\xBB\xBF")) {
+        return FileEncoding::Utf8Bom;
+    }
+    return FileEncoding::Cp932;
+}
+
+std::string_view ByteOrderMark(FileEncoding encoding) {
+    switch (encoding) {
+        case FileEncoding::Utf8Bom:
+            return "\xEF\xBB\xBF";
+        case FileEncoding::Utf16LeBom:
+            return "\xFF\xFE";
+        case FileEncoding::Cp932:
+            break;
+    }
+    return {};
+}
+
+char32_t RepairCharacter(FileEncoding encoding) {
+    return encoding == FileEncoding::Cp932 ? U'\u30FB' : kReplacementCharacter;
+}
+
+namespace {
+
+// Converters may substitute a near character (code page 932 has one byte for both the yen sign
+// and the backslash), so text counts as stored only when it decodes back to itself.
+std::optional<std::string> EncodeExactly(FileEncoding encoding, std::string_view utf8) {
+    auto bytes = ConvertToFile(encoding, utf8);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    bool repaired = false;
+    if (DecodeText(encoding, *bytes, &repaired) != utf8 || repaired) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+struct Fault {
+    char32_t character;
+    bool malformed;
+};
+
+std::optional<Fault> FindFault(FileEncoding encoding, std::string_view utf8) {
+    if (EncodeExactly(encoding, utf8)) {
+        return std::nullopt;
+    }
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        std::size_t length = 0;
+        const char32_t c = DecodeUtf8At(utf8, pos, &length);
+        if (c == kReplacementCharacter && length == 1) {
+            return Fault{c, true};
+        }
+        if (!EncodeExactly(encoding, utf8.substr(pos, length))) {
+            return Fault{c, false};
+        }
+        pos += length;
+    }
+    // Every character alone is storable but the whole is not: blame the text itself.
+    return Fault{kReplacementCharacter, true};
+}
+
+}  // namespace
+
+std::optional<char32_t> FirstUnstorable(FileEncoding encoding, std::string_view utf8) {
+    if (auto fault = FindFault(encoding, utf8)) {
+        return fault->character;
+    }
+    return std::nullopt;
+}
+
+std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::string& part) {
+    if (auto bytes = EncodeExactly(encoding, utf8)) {
+        return std::move(*bytes);
+    }
+    const Fault fault = FindFault(encoding, utf8).value_or(Fault{kReplacementCharacter, true});
+    throw ProfileTextError(fault.malformed ? ProfileTextError::Reason::InvalidText
+                                           : ProfileTextError::Reason::Unstorable,
+                           part, fault.character);
+}
+
+std::size_t Cp932Length(char32_t c) {
+    if (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) {
+        return 1;
+    }
+    return 2;
+}
+
+}  // namespace IniAccess

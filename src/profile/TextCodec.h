@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace IniAccess {
+
+// How a profile file stores its text. A byte-order mark selects Unicode; every other file is
+// code page 932 (Shift-JIS with the Windows extensions), the ANSI code page of the users' systems.
+enum class FileEncoding { Cp932, Utf8Bom, Utf16LeBom };
+
+FileEncoding DetectEncoding(std::string_view fileBytes);
+std::string_view ByteOrderMark(FileEncoding encoding);
+
+// The character that bytes the encoding does not define are read as: U+30FB in code page 932,
+// as the platform reads them there, so that such text can be saved again; U+FFFD in Unicode files.
+char32_t RepairCharacter(FileEncoding encoding);
+
+// Decodes file text (without its byte-order mark) to UTF-8. Undefined bytes become
+// RepairCharacter() and set *repaired; nothing is dropped.
+std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired);
+
+// Converts UTF-8 to the encoding without any check that it reads back the same; nothing when
+// the converter rejects the text. Platform-specific, like DecodeText.
+std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8);
+
+// The first character of utf8 that the encoding cannot store so that it reads back unchanged
+// (U+FFFD stands for bytes that are not UTF-8); nothing when all of it can be stored.
+std::optional<char32_t> FirstUnstorable(FileEncoding encoding, std::string_view utf8);
+
+// Encodes UTF-8 text for the file. Throws ProfileTextError naming `part` when the text is not
+// valid UTF-8 or holds a character the encoding cannot store unchanged; never substitutes.
+std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::string& part);
+
+// The length of a character in code page 932, as the platform's 8-bit profile functions count
+// it: one byte for ASCII and half-width katakana, two for everything else.
+std::size_t Cp932Length(char32_t c);
+
+}  // namespace IniAccess

@@ -1,0 +1,133 @@
+// Code-page conversion on POSIX systems, through iconv.
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+#include "TextCodec.h"
+#include "Utf8.h"
+
+namespace IniAccess {
+
+namespace {
+
+// glibc's "SHIFT_JIS" reads 0x5C as a yen sign and lacks the NEC and IBM rows; "CP932" is the
+// Windows code page itself.
+const char* CharsetName(FileEncoding encoding) {
+    switch (encoding) {
+        case FileEncoding::Cp932:
+            return "CP932";
+        case FileEncoding::Utf8Bom:
+            return "UTF-8";
+        case FileEncoding::Utf16LeBom:
+            return "UTF-16LE";
+    }
+    return "CP932";
+}
+
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+        if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
+        }
+    }
+    ~Converter() { iconv_close(handle_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much as it can; returns false at the first input it cannot convert, leaving
+    // *in at that input.
+    bool Run(const char** in, std::size_t* inLeft, std::string* out) {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        while (*inLeft > 0) {
+            char buffer[4096];
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t result =
+                iconv(handle_, const_cast<char**>(in), inLeft, &outPtr, &outLeft);
+            out->append(buffer, static_cast<std::size_t>(outPtr - buffer));
+            if (result != static_cast<std::size_t>(-1)) {
+                continue;
+            }
+            if (errno != E2BIG) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    iconv_t handle_;
+};
+
+// iconv_open is far dearer than a conversion, and a load converts many short strings.
+Converter& Decoder(FileEncoding encoding) {
+    thread_local Converter converters[] = {{"UTF-8", CharsetName(FileEncoding::Cp932)},
+                                           {"UTF-8", CharsetName(FileEncoding::Utf8Bom)},
+                                           {"UTF-8", CharsetName(FileEncoding::Utf16LeBom)}};
+    return converters[static_cast<int>(encoding)];
+}
+
+Converter& Encoder(FileEncoding encoding) {
+    thread_local Converter converters[] = {{CharsetName(FileEncoding::Cp932), "UTF-8"},
+                                           {CharsetName(FileEncoding::Utf8Bom), "UTF-8"},
+                                           {CharsetName(FileEncoding::Utf16LeBom), "UTF-8"}};
+    return converters[static_cast<int>(encoding)];
+}
+
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// How many bytes one undefined character takes, so that decoding keeps the same character
+// boundaries as the line scanner: a lead byte with a trail byte is one character even when the
+// pair is unassigned.
+std::size_t UndefinedLength(FileEncoding encoding, const char* at, std::size_t left) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(at[i]); };
+    switch (encoding) {
+        case FileEncoding::Cp932:
+            return (left >= 2 && IsLeadByte(byte(0)) && IsTrailByte(byte(1))) ? 2 : 1;
+        case FileEncoding::Utf16LeBom:
+            return left >= 2 ? 2 : 1;
+        case FileEncoding::Utf8Bom:
+            break;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const char* in = bytes.data();
+    std::size_t left = bytes.size();
+    const std::string repair = EncodeUtf8(RepairCharacter(encoding));
+    Converter& converter = Decoder(encoding);
+    while (!converter.Run(&in, &left, &out)) {
+        *repaired = true;
+        out += repair;
+        const std::size_t skip = UndefinedLength(encoding, in, left);
+        in += skip;
+        left -= skip;
+    }
+    return out;
+}
+
+std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const char* in = utf8.data();
+    std::size_t left = utf8.size();
+    if (!Encoder(encoding).Run(&in, &left, &out)) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+}  // namespace IniAccess

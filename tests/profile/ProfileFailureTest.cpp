@@ -1,0 +1,168 @@
+// A write that cannot be done as asked changes nothing and says so; a file that cannot be read
+// is an error, not an empty value.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "FaultInjection.h"
+#include "IniAccess.h"
+#include "TempDir.h"
+
+using IniAccess::FileOperation;
+using IniAccess::ProfileIoError;
+using IniAccess::ProfileTextError;
+using IniAccess::WriteProfileValue;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+using namespace std::string_literals;
+using Reason = ProfileTextError::Reason;
+
+const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
+
+// Runs the check as an ordinary user: permissions mean nothing to root, which runs CI.
+bool AsUnprivilegedUser(const std::function<bool()>& check) {
+    if (::geteuid() != 0) {
+        return check();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+class ProfileFailure : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
+        WriteBytes(file_, kOriginal);
+    }
+    void TearDown() override { IniAccess::SetFaultHook({}); }
+
+    void ExpectUntouched() {
+        EXPECT_EQ(ReadBytes(file_), kOriginal);
+        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+    }
+
+    TempDir dir_;
+    std::string file_ = dir_.File("t.kvd");
+};
+
+TEST_F(ProfileFailure, FoldersAndMissingFoldersAreNotWritable) {
+    EXPECT_FALSE(WriteProfileValue(dir_.path().string(), "Q", "k", "v"));
+    EXPECT_FALSE(WriteProfileValue(dir_.File("missing/t.kvd"), "Q", "k", "v"));
+    EXPECT_FALSE(WriteProfileValue(dir_.File("t.kvd/inner.kvd"), "Q", "k", "v"));
+    ExpectUntouched();
+}
+
+TEST_F(ProfileFailure, ReadOnlyFileIsNotWrittenAndStaysAsItWas) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0444));
+    EXPECT_TRUE(AsUnprivilegedUser([&] { return !WriteProfileValue(file_, "Q", "k", "v"); }));
+    ExpectUntouched();
+}
+
+TEST_F(ProfileFailure, ReadOnlyFolderIsNotWrittenAndStaysAsItWas) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0666));
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms(0555));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        try {
+            IniAccess::StoreProfileValue(file_, "Q", "k", "v");
+        } catch (const ProfileIoError& error) {
+            return error.code() == std::errc::permission_denied && error.path() == file_;
+        }
+        return false;
+    }));
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
+    ExpectUntouched();
+}
+
+TEST_F(ProfileFailure, UnreadableFileIsAnErrorWithTheSystemsReason) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        try {
+            IniAccess::ReadProfileValue(file_, "Q", "k");
+        } catch (const ProfileIoError& error) {
+            return error.code() == std::errc::permission_denied;
+        }
+        return false;
+    }));
+}
+
+// Every step of a write can fail; none of them may leave a damaged file or a stray one.
+TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
+    for (const FileOperation failing :
+         {FileOperation::Open, FileOperation::Read, FileOperation::Write, FileOperation::Flush,
+          FileOperation::Rename}) {
+        for (const int error : {ENOSPC, EIO, EACCES}) {
+            // The first open is the read of the file; fail the second (the new file) instead.
+            int opens = 0;
+            IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
+                if (operation != failing) {
+                    return 0;
+                }
+                return (operation == FileOperation::Open && ++opens == 1) ? 0 : error;
+            });
+            try {
+                IniAccess::StoreProfileValue(file_, "Q", "k", "new");
+                ADD_FAILURE() << "no failure for operation " << static_cast<int>(failing);
+            } catch (const ProfileIoError& caught) {
+                EXPECT_EQ(caught.code().value(), error);
+                EXPECT_NE(std::string(caught.what()).find(file_), std::string::npos);
+            }
+            IniAccess::SetFaultHook({});
+            ExpectUntouched();
+        }
+    }
+}
+
+TEST_F(ProfileFailure, TextThatWouldNotReadBackIsRefusedBeforeTouchingTheFile) {
+    const auto reasonFor = [&](const std::string& section, const std::string& key,
+                               const std::string& value) {
+        try {
+            WriteProfileValue(file_, section, key, value);
+        } catch (const ProfileTextError& error) {
+            return error.reason();
+        }
+        ADD_FAILURE() << "accepted [" << section << "] " << key << "=" << value;
+        return Reason::Unstorable;
+    };
+    EXPECT_EQ(reasonFor("Q", "k", "a\nb"), Reason::LineBreak);
+    EXPECT_EQ(reasonFor("Q", "k", "a\rb"), Reason::LineBreak);
+    EXPECT_EQ(reasonFor("Q", "k", "a\0b"s), Reason::Nul);
+    EXPECT_EQ(reasonFor("Q\n", "k", "v"), Reason::LineBreak);
+    EXPECT_EQ(reasonFor("Q", "k\0"s, "v"), Reason::Nul);
+    EXPECT_EQ(reasonFor("Q", "a=b", "v"), Reason::KeyWithEquals);
+    EXPECT_EQ(reasonFor("Q", " [k]", "v"), Reason::KeyLikeHeader);
+    EXPECT_EQ(reasonFor(" ", "k", "v"), Reason::EmptyName);
+    EXPECT_EQ(reasonFor("Q", "\t", "v"), Reason::EmptyName);
+    EXPECT_EQ(reasonFor("Q", "k", "\xFF"), Reason::InvalidText);
+    EXPECT_EQ(reasonFor("Q", "k", "a😀"), Reason::Unstorable);
+    EXPECT_EQ(reasonFor("Q", "k", "¥100"), Reason::Unstorable);
+    EXPECT_EQ(reasonFor("Q", "😀", "v"), Reason::Unstorable);
+    ExpectUntouched();
+
+    try {
+        WriteProfileValue(file_, "Q", "k", "ok😀");
+    } catch (const ProfileTextError& error) {
+        EXPECT_EQ(error.character(), U'😀');
+        EXPECT_EQ(error.part(), "value");
+        EXPECT_NE(std::string(error.what()).find("U+1F600"), std::string::npos);
+    }
+    // Nothing is created for a refused write either.
+    EXPECT_THROW(WriteProfileValue(dir_.File("new.kvd"), "Q", "k", "a\nb"), ProfileTextError);
+    ExpectUntouched();
+}
+
+}  // namespace

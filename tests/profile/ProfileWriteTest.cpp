@@ -1,0 +1,141 @@
+// Writing changes only the line it must, in the file's own encoding and line ends, and what it
+// writes reads back as written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "IniAccess.h"
+#include "TempDir.h"
+
+using IniAccess::ReadProfileValue;
+using IniAccess::WriteProfileValue;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+using namespace std::string_literals;
+
+class ProfileWrite : public ::testing::Test {
+  protected:
+    // The file's bytes after writing key=value into a file that held `before`.
+    std::string After(std::string_view before, const std::string& section, const std::string& key,
+                      const std::string& value) {
+        WriteBytes(file_, before);
+        EXPECT_TRUE(WriteProfileValue(file_, section, key, value));
+        return ReadBytes(file_);
+    }
+
+    TempDir dir_;
+    std::string file_ = dir_.File("t.kvd");
+};
+
+TEST_F(ProfileWrite, MissingFileIsCreatedWithHeaderAndKey) {
+    EXPECT_TRUE(WriteProfileValue(file_, "Quelvar", "TagName", "表"));
+    EXPECT_EQ(ReadBytes(file_), "[Quelvar]\r\nTagName=\x95\x5C\r\n");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+TEST_F(ProfileWrite, WritingTheSameKeyTwiceLeavesOneLineWithTheSecondValue) {
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "first"));
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "K", "second"));
+    EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk=second\r\n");
+}
+
+TEST_F(ProfileWrite, EveryLineTheWriteDoesNotTouchStaysByteForByte) {
+    const std::string before =
+        "; comment\r\n\r\n[Other]\r\n  spaced = kept  \r\n[Q]\r\n a = 1 \n"
+        "k  =  old\r\n\x85\x40junk=\xFF\r\n\r\n[Tail]\rx=y";
+    EXPECT_EQ(After(before, "q", "K", "new"),
+              "; comment\r\n\r\n[Other]\r\n  spaced = kept  \r\n[Q]\r\n a = 1 \n"
+              "k=new\r\n\x85\x40junk=\xFF\r\n\r\n[Tail]\rx=y");
+}
+
+TEST_F(ProfileWrite, NewKeyGoesAfterTheLastNonBlankLineOfItsSection) {
+    EXPECT_EQ(After("[Q]\r\na=1\r\n; note\r\n\r\n\r\n[R]\r\n", "Q", "b", "2"),
+              "[Q]\r\na=1\r\n; note\r\nb=2\r\n\r\n\r\n[R]\r\n");
+    EXPECT_EQ(After("[Q]\r\n\r\n[R]\r\n", "Q", "b", "2"), "[Q]\r\nb=2\r\n\r\n[R]\r\n");
+    // The section's last line without a line end gets one first.
+    EXPECT_EQ(After("[Q]\r\na=1", "Q", "b", "2"), "[Q]\r\na=1\r\nb=2\r\n");
+}
+
+TEST_F(ProfileWrite, NewSectionGoesAtTheEndInTheFilesOwnLineEnds) {
+    EXPECT_EQ(After("[A]\nx=1\n", "Q", "k", "v"), "[A]\nx=1\n[Q]\nk=v\n");
+    EXPECT_EQ(After("[A]\nx=1", "Q", "k", "v"), "[A]\nx=1\n[Q]\nk=v\n");
+    EXPECT_EQ(After("[A]\rx=1\r\r\n", "Q", "k", "v"), "[A]\rx=1\r\r\n[Q]\rk=v\r");
+    EXPECT_EQ(After("", "Q", "k", "v"), "[Q]\r\nk=v\r\n");
+}
+
+TEST_F(ProfileWrite, ReplacedLineKeepsTheKeysSpellingAndItsLineEnd) {
+    EXPECT_EQ(After("[Q]\n  TAGname = x \r\ny=1", "q", "TagName", "z"), "[Q]\nTAGname=z\r\ny=1");
+    EXPECT_EQ(After("[Q]\r\nk", "Q", "k", "v"), "[Q]\r\nk=v");
+    EXPECT_EQ(After("[Q]\r\nk=1\r\nk=2\r\n", "Q", "k", "3"), "[Q]\r\nk=3\r\nk=2\r\n");
+}
+
+TEST_F(ProfileWrite, WritingTheStoredValueAgainLeavesTheFileUntouched) {
+    WriteBytes(file_, "[Q]\r\nk = \"same\"  \r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "same"));
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk = \"same\"  \r\n");
+}
+
+TEST_F(ProfileWrite, EmptyValueIsWrittenAsKeyEquals) {
+    EXPECT_EQ(After("[Q]\r\nk=v\r\n", "Q", "k", ""), "[Q]\r\nk=\r\n");
+    EXPECT_EQ(After("[Q]\r\n", "Q", "e", ""), "[Q]\r\ne=\r\n");
+}
+
+TEST_F(ProfileWrite, ValuesReadersWouldChangeAreQuotedSoTheyReadBackAsWritten) {
+    for (const std::string value :
+         {" lead", "trail\t", "\"quoted\"", "'single'", "\"\"", "\x1A", "  "}) {
+        ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", value));
+        EXPECT_EQ(ReadProfileValue(file_, "Q", "k"), value);
+    }
+    EXPECT_EQ(After("", "Q", "k", " a "), "[Q]\r\nk=\" a \"\r\n");
+    // Anything else is written as it is.
+    for (const std::string value : {"\"", "a\"b\"", "\"a'", "x;y#z=\\", "'"}) {
+        EXPECT_EQ(After("", "Q", "k", value), "[Q]\r\nk=" + value + "\r\n");
+        EXPECT_EQ(ReadProfileValue(file_, "Q", "k"), value);
+    }
+    EXPECT_EQ(After("", "Q", "k", "\u3000a\u3000"),
+              "[Q]\r\nk=\x81\x40"
+              "a\x81\x40\r\n");
+}
+
+TEST_F(ProfileWrite, UnicodeFilesAreWrittenInTheirOwnEncoding) {
+    EXPECT_EQ(After("\xEF\xBB\xBF[Q]\nk=1\n", "Q", "k", "😀"), "\xEF\xBB\xBF[Q]\nk=😀\n");
+    EXPECT_EQ(After("\xFF\xFE[\0Q\0]\0\r\0\n\0"s, "Q", "k", "表"),
+              "\xFF\xFE[\0Q\0]\0\r\0\n\0k\0=\0\x68\x88\r\0\n\0"s);
+    EXPECT_EQ(ReadProfileValue(file_, "Q", "k"), "表");
+}
+
+TEST_F(ProfileWrite, JapaneseValuesRoundTripThroughCodePage932) {
+    const std::string value = "タグ表示①ⅰ\\ｱｲｳ～－";
+    ASSERT_TRUE(WriteProfileValue(file_, "Quelvar", "TagName", value));
+    EXPECT_EQ(ReadProfileValue(file_, "Quelvar", "TagName"), value);
+}
+
+TEST_F(ProfileWrite, ASymbolicLinkIsWrittenThroughAndStaysALink) {
+    const std::string target = dir_.File("real.kvd");
+    WriteBytes(target, "[Q]\r\nk=1\r\n");
+    std::filesystem::create_symlink("real.kvd", file_);
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+    EXPECT_EQ(ReadBytes(target), "[Q]\r\nk=2\r\n");
+    EXPECT_EQ(dir_.Listing(), "real.kvd\nt.kvd\n");
+}
+
+TEST_F(ProfileWrite, TheFileKeepsItsPermissions) {
+    WriteBytes(file_, "[Q]\r\nk=1\r\n");
+    std::filesystem::permissions(file_, std::filesystem::perms(0640));
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640));
+}
+
+}  // namespace

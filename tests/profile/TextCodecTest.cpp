@@ -1,0 +1,48 @@
+#include "TextCodec.h"
+
+#include <gtest/gtest.h>
+
+#include "IniAccess.h"
+
+using IniAccess::DecodeText;
+using IniAccess::FileEncoding;
+using IniAccess::FirstUnstorable;
+
+namespace {
+
+TEST(TextCodec, CodePage932IsTheWindowsCodePage) {
+    bool repaired = false;
+    // 0x5C is a backslash, not a yen sign; the NEC and IBM rows are there.
+    EXPECT_EQ(DecodeText(FileEncoding::Cp932, "\\\x87\x40\xED\x40\xFA\x40\x81\x60", &repaired),
+              "\\①纊ⅰ～");
+    EXPECT_FALSE(repaired);
+}
+
+TEST(TextCodec, UndefinedBytesBecomeOneCharacterEach) {
+    bool repaired = false;
+    // An unassigned pair is one character; a lead byte without a trail byte is one on its own.
+    EXPECT_EQ(DecodeText(FileEncoding::Cp932, "\x85\x40|\x81 |\x81", &repaired), "・|・ |・");
+    EXPECT_TRUE(repaired);
+    repaired = false;
+    EXPECT_EQ(DecodeText(FileEncoding::Utf8Bom, "a\xC3(b", &repaired), "a\uFFFD(b");
+    EXPECT_TRUE(repaired);
+}
+
+TEST(TextCodec, NearSubstitutesCountAsUnstorable) {
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "表ｱ①ⅰ\\～"), std::nullopt);
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "ab¥"), U'¥');
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "a—b"), U'—');
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "表😀é"), U'😀');
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Utf8Bom, "表😀é¥"), std::nullopt);
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Utf16LeBom, "表😀é¥"), std::nullopt);
+    EXPECT_EQ(FirstUnstorable(FileEncoding::Utf8Bom, "ok\xFF"), U'\uFFFD');
+}
+
+TEST(TextCodec, UnwritableFindsTheFirstOffendingCharacter) {
+    EXPECT_EQ(IniAccess::FirstUnwritable(FileEncoding::Cp932, "a\nb😀"), U'\n');
+    EXPECT_EQ(IniAccess::FirstUnwritable(FileEncoding::Cp932, "😀\nb"), U'😀');
+    EXPECT_EQ(IniAccess::FirstUnwritable(FileEncoding::Utf8Bom, "😀\rb"), U'\r');
+    EXPECT_EQ(IniAccess::FirstUnwritable(FileEncoding::Cp932, "タグ"), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "TemplateFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FaultInjection.h"
+#include "IniAccess.h"
+#include "TempDir.h"
+
+using namespace quelvar;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+// A template with a different text in every field, Japanese among them.
+TagTemplate Filled() {
+    TagTemplate t;
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        t.SetText(field, std::string(TemplateFields[field].key) + " 値" + std::to_string(field));
+    }
+    return t;
+}
+
+std::vector<std::string> Texts(const TagTemplate& t) {
+    std::vector<std::string> texts;
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        texts.push_back(t.Text(field));
+    }
+    return texts;
+}
+
+class TemplateFile : public ::testing::Test {
+  protected:
+    void TearDown() override { IniAccess::SetFaultHook({}); }
+
+    TempDir dir_;
+    std::string file_ = dir_.File("tag.kvd");
+};
+
+TEST(TemplateFieldsTable, KeysAndBoxesAreInTheFilesFixedOrder) {
+    const std::vector<std::string> keys = {"Edited",          "BaseElement",     "CloseTag",
+                                           "Element1Default", "Element2Default", "Element3Default",
+                                           "Element1",        "Element2",        "Element3",
+                                           "Index",           "TagName"};
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        EXPECT_EQ(TemplateFields[field].key, keys[field]);
+        if (field > 0) {
+            EXPECT_LT(TemplateFields[field - 1].textBox, TemplateFields[field].textBox);
+        }
+        EXPECT_TRUE(TemplateFields[field].label.ends_with("："));
+    }
+}
+
+TEST_F(TemplateFile, ASavedTemplateLoadsBackUnchanged) {
+    const TagTemplate saved = Filled();
+    SaveTemplate(saved, file_);
+    TagTemplate loaded;
+    const LoadReport report = LoadTemplate(loaded, file_);
+    EXPECT_EQ(Texts(loaded), Texts(saved));
+    EXPECT_TRUE(report.truncated.empty());
+    EXPECT_TRUE(report.repaired.empty());
+}
+
+TEST_F(TemplateFile, ANewFileHoldsTheSectionAndElevenLinesInTableOrder) {
+    TagTemplate t;
+    t.SetText(kTagName, "img");
+    t.SetText(kIndex, "B12");
+    SaveTemplate(t, file_);
+    EXPECT_EQ(ReadBytes(file_),
+              "[Quelvar]\r\nEdited=\r\nBaseElement=\r\nCloseTag=\r\nElement1Default=\r\n"
+              "Element2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\n"
+              "Index=B12\r\nTagName=img\r\n");
+    TagTemplate loaded = Filled();
+    LoadTemplate(loaded, file_);
+    EXPECT_EQ(Texts(loaded), Texts(t));
+}
+
+TEST_F(TemplateFile, MissingKeysAndOtherSectionsLoadAsEmptyFields) {
+    WriteBytes(file_, "[Other]\r\nEdited=someone\r\n[Quelvar]\r\nTagName=A\r\n");
+    TagTemplate t = Filled();
+    LoadTemplate(t, file_);
+    std::vector<std::string> expected(kFieldCount);
+    expected[kTagName] = "A";
+    EXPECT_EQ(Texts(t), expected);
+
+    WriteBytes(file_, "[Elsewhere]\r\nTagName=A\r\n");
+    LoadTemplate(t, file_);
+    EXPECT_EQ(Texts(t), std::vector<std::string>(kFieldCount));
+
+    t = Filled();
+    LoadTemplate(t, dir_.File("missing.kvd"));
+    EXPECT_EQ(Texts(t), std::vector<std::string>(kFieldCount));
+}
+
+TEST_F(TemplateFile, SavingOverAFileKeepsItsOtherLines) {
+    WriteBytes(file_,
+               "; made by hand\r\n[Quelvar]\r\nTagName=old\r\nExtra=kept\r\n[Mine]\r\nx=1\r\n");
+    TagTemplate t;
+    t.SetText(kTagName, "new");
+    SaveTemplate(t, file_);
+    EXPECT_EQ(
+        ReadBytes(file_),
+        "; made by hand\r\n[Quelvar]\r\nTagName=new\r\nExtra=kept\r\nEdited=\r\n"
+        "BaseElement=\r\nCloseTag=\r\nElement1Default=\r\nElement2Default=\r\n"
+        "Element3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n[Mine]\r\nx=1\r\n");
+}
+
+TEST_F(TemplateFile, ChangesAreAnnouncedInTableOrderAndOnlyWhenTheTextChanges) {
+    TagTemplate t;
+    std::vector<std::size_t> changed;
+    t.AddChangeListener([&](std::size_t field) { changed.push_back(field); });
+    ClearTemplate(t);
+    EXPECT_TRUE(changed.empty());
+
+    WriteBytes(file_, "[Quelvar]\r\nTagName=A\r\nEdited=me\r\n");
+    LoadTemplate(t, file_);
+    EXPECT_EQ(changed, (std::vector<std::size_t>{kAuthor, kTagName}));
+
+    changed.clear();
+    t.SetText(kIndex, "B");
+    ClearTemplate(t);
+    EXPECT_EQ(changed, (std::vector<std::size_t>{kIndex, kAuthor, kIndex, kTagName}));
+}
+
+TEST_F(TemplateFile, LoadIsAllOrNothing) {
+    WriteBytes(file_, "[Quelvar]\r\nTagName=A\r\nEdited=me\r\n");
+    const TagTemplate before = Filled();
+    TagTemplate t = Filled();
+    int reads = 0;
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        return operation == IniAccess::FileOperation::Open && ++reads == 6 ? EIO : 0;
+    });
+    EXPECT_THROW(LoadTemplate(t, file_), IniAccess::ProfileIoError);
+    EXPECT_EQ(Texts(t), Texts(before));
+}
+
+TEST_F(TemplateFile, LoadReportsCutAndRepairedValues) {
+    WriteBytes(file_, "[Quelvar]\r\nTagName=" + std::string(300, 'a') + "\r\nIndex=B\xFF\r\n");
+    TagTemplate t;
+    const LoadReport report = LoadTemplate(t, file_);
+    EXPECT_EQ(report.truncated, std::vector<std::size_t>{kTagName});
+    EXPECT_EQ(report.repaired, std::vector<std::size_t>{kIndex});
+    EXPECT_EQ(t.Text(kTagName), std::string(255, 'a'));
+    EXPECT_EQ(t.Text(kIndex), "B・");
+}
+
+TEST_F(TemplateFile, UnstorableTextIsFoundInEveryFieldBeforeAnythingIsWritten) {
+    WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\n");
+    TagTemplate t;
+    t.SetText(kTagName, "ok");
+    t.SetText(kAuthor, "me 😀 again 😀");
+    t.SetText(kIndex, "1\n2");
+    try {
+        SaveTemplate(t, file_);
+        FAIL() << "saved text the file cannot hold";
+    } catch (const UnwritableFieldsError& error) {
+        ASSERT_EQ(error.fields().size(), 2u);
+        EXPECT_EQ(error.fields()[0].field, kAuthor);
+        EXPECT_EQ(error.fields()[0].character, U'😀');
+        EXPECT_EQ(error.fields()[1].field, kIndex);
+        EXPECT_EQ(error.fields()[1].character, U'\n');
+    }
+    EXPECT_EQ(ReadBytes(file_), "[Quelvar]\r\nTagName=old\r\n");
+
+    // A UTF-8 file can hold what code page 932 cannot.
+    WriteBytes(file_, "\xEF\xBB\xBF[Quelvar]\r\n");
+    t.SetText(kIndex, "12");
+    SaveTemplate(t, file_);
+    TagTemplate loaded;
+    LoadTemplate(loaded, file_);
+    EXPECT_EQ(loaded.Text(kAuthor), "me 😀 again 😀");
+}
+
+TEST_F(TemplateFile, SaveStopsAtTheFirstFailedWriteWithEarlierKeysWhole) {
+    WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\n");
+    int renames = 0;
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        return operation == IniAccess::FileOperation::Rename && ++renames == 6 ? ENOSPC : 0;
+    });
+    try {
+        SaveTemplate(Filled(), file_);
+        FAIL() << "the failed write went unreported";
+    } catch (const IniAccess::ProfileIoError& error) {
+        EXPECT_EQ(error.code(), std::errc::no_space_on_device);
+    }
+    IniAccess::SetFaultHook({});
+    TagTemplate t;
+    LoadTemplate(t, file_);
+    const TagTemplate filled = Filled();
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        const std::string expected =
+            field < 5 ? filled.Text(field) : (field == kTagName ? "old" : "");
+        EXPECT_EQ(t.Text(field), expected) << TemplateFields[field].key;
+    }
+    EXPECT_EQ(dir_.Listing(), "tag.kvd\n");
+}
+
+}  // namespace
