@@ -59,6 +59,7 @@ ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::st
     if (!bytes) {
         return result;
     }
+    result.fileFound = true;
     const ProfileText text(*bytes);
     const Lookup found = text.Find(NameArgument(section), NameArgument(key));
     if (!found.entry) {

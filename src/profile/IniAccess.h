@@ -31,6 +31,7 @@ struct ProfileValue {
     std::string value;
     bool truncated = false;  // the stored value was longer than kMaxValueBytes
     bool repaired = false;   // bytes that are not text in the file's encoding were replaced
+    bool fileFound = false;  // the file exists (a missing one reads as empty values)
 };
 ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::string key);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ProfileError.h"
 #include "TagTemplate.h"
 
 namespace quelvar {
@@ -15,10 +16,15 @@ struct LoadReport {
     std::vector<std::size_t> repaired;   // held bytes that are not text in the file's encoding
 };
 
-// Reads the eleven values of the file, then sets every field to its value (missing keys and a
-// missing file give empty fields). All or nothing: when a read fails, IniAccess::ProfileIoError
-// escapes and no field has changed.
-LoadReport LoadTemplate(TagTemplate& tagTemplate, const std::string& fileName);
+// Whether a file that does not exist loads as eleven empty fields, as a template file always
+// has, or is an error, for a file the user has just chosen to open.
+enum class MissingFile { ReadsEmpty, IsAnError };
+
+// Reads the eleven values of the file, then sets every field to its value (missing keys give
+// empty fields). All or nothing: when a read fails, IniAccess::ProfileIoError escapes and no
+// field has changed.
+LoadReport LoadTemplate(TagTemplate& tagTemplate, const std::string& fileName,
+                        MissingFile missing = MissingFile::ReadsEmpty);
 
 // A field whose text the file cannot hold, and the first character that is the reason.
 struct UnwritableField {
@@ -36,9 +42,20 @@ class UnwritableFieldsError : public std::runtime_error {
     std::vector<UnwritableField> fields_;
 };
 
+// A write of SaveTemplate failed; the fields before `field` are in the file.
+class TemplateSaveError : public IniAccess::ProfileIoError {
+  public:
+    TemplateSaveError(const IniAccess::ProfileIoError& cause, std::size_t field)
+        : IniAccess::ProfileIoError(cause), field_(field) {}
+    std::size_t field() const noexcept { return field_; }
+
+  private:
+    std::size_t field_;
+};
+
 // Writes the eleven fields, empty ones too, in the order of TemplateFields. Writes nothing and
 // throws UnwritableFieldsError when any field cannot be stored in the file's encoding; stops at
-// the first failed write with IniAccess::ProfileIoError, the keys written before it in place.
+// the first failed write with TemplateSaveError, the keys written before it in place.
 void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName);
 
 // Empties the eleven fields in the order of TemplateFields.

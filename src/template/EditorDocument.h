@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Platform.h"
+#include "TagTemplate.h"
+
+namespace quelvar {
+
+// The editing state of the main window and the procedures behind its events: the eleven fields,
+// the file last chosen in a dialog, and whether any field has changed since start or New.
+class EditorDocument {
+  public:
+    EditorDocument(MsgBox& msgBox, CommonDialog& cd, WindowHost& window);
+    EditorDocument(const EditorDocument&) = delete;
+    EditorDocument& operator=(const EditorDocument&) = delete;
+
+    // The fields; every change to them, from a command or from typing, runs its _Change
+    // procedure.
+    TagTemplate& Fields() { return fields_; }
+    const TagTemplate& Fields() const { return fields_; }
+
+    const std::string& CurrentFile() const { return currentFile_; }
+    std::int16_t Changed() const { return changed_; }
+
+    void Form_Load();
+
+    void txtTagName_Change();
+    void txtAuthor_Change();
+    void txtBaseElement_Change();
+    void txtCloseTag_Change();
+    void txtDefault1_Change();
+    void txtDefault2_Change();
+    void txtDefault3_Change();
+    void txtElement1_Change();
+    void txtElement2_Change();
+    void txtElement3_Change();
+    void txtIndex_Change();
+
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuQuit_Click();
+
+    // Opens the file as mnuOpen_Click does after its dialog: the same reads and messages.
+    // False when nothing was loaded.
+    bool OpenFile(const std::string& fileName);
+
+  private:
+    void FieldChanged(std::size_t field);
+    void Tell(const std::string& prompt, int icon, std::string_view title);
+
+    MsgBox& msgBox_;
+    CommonDialog& cd_;
+    WindowHost& window_;
+    TagTemplate fields_;
+    std::string currentFile_;
+    std::int16_t changed_ = 0;
+};
+
+}  // namespace quelvar

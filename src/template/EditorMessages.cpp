@@ -1,0 +1,108 @@
+#include "EditorMessages.h"
+
+#include <cstdio>
+
+#include "SystemReason.h"
+#include "Utf8.h"
+
+namespace quelvar {
+
+namespace {
+
+constexpr std::string_view kBreak = "\r\n";
+
+std::string Reason(const IniAccess::ProfileIoError& error) {
+    const SystemReason reason = DescribeSystemError(error.code());
+    return std::string(kBreak) + error.path() + "\r\n\r\n" + reason.japanese + "\r\n" +
+           reason.english;
+}
+
+std::string DescribeCharacter(char32_t c) {
+    if (c == U'\n' || c == U'\r') {
+        return "改行 (line break)";
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0x20 || c == 0x7F) {
+        return code;
+    }
+    return "「" + IniAccess::EncodeUtf8(c) + "」 " + code;
+}
+
+}  // namespace
+
+std::string NewQuestion() {
+    return "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？";
+}
+
+std::string FieldName(std::size_t field) {
+    std::string name;
+    for (const char c : TemplateFields.at(field).label) {
+        if (c != '&') {
+            name += c;
+        }
+    }
+    const std::string_view colon = "：";
+    if (std::string_view(name).ends_with(colon)) {
+        name.resize(name.size() - colon.size());
+    }
+    if (field >= kDefault1 && field <= kDefault3) {
+        name += " (" + FieldName(kElement1 + (field - kDefault1)) + ")";
+    }
+    return name;
+}
+
+std::string OpenFailedMessage(const IniAccess::ProfileIoError& error) {
+    return "テンプレートを開けませんでした。入力欄は変更されていません。\r\n"
+           "The template could not be opened. The fields were not changed.\r\n" +
+           Reason(error);
+}
+
+std::string LoadWarningMessage(const LoadReport& report) {
+    std::string text =
+        "次の値はファイルの内容のままでは表示できませんでした。このまま保存すると、表示されて"
+        "いる値が保存されます。\r\n"
+        "These values could not be shown exactly as stored. Saving will store them as shown.\r\n";
+    for (const std::size_t field : report.truncated) {
+        text += "\r\n" + FieldName(field) +
+                "：255 バイトを超える部分を切り捨てました。(cut at 255 bytes)";
+    }
+    for (const std::size_t field : report.repaired) {
+        text += "\r\n" + FieldName(field) +
+                "：文字として読めないバイトを置き換えました。(unreadable bytes replaced)";
+    }
+    return text;
+}
+
+std::string SaveFailedMessage(const TemplateSaveError& error) {
+    std::string text =
+        "テンプレートを保存できませんでした。\r\nThe template was not saved.\r\n" + Reason(error);
+    if (error.field() > 0) {
+        const std::string written = FieldName(0) + " ～ " + FieldName(error.field() - 1);
+        text += "\r\n\r\n" + std::to_string(error.field()) + " 個の項目 (" + written +
+                ") はすでにファイルに書き込まれています。\r\n" + std::to_string(error.field()) +
+                " of the 11 fields (" + written + ") were already written to the file.";
+    }
+    return text;
+}
+
+std::string UnwritableFieldsMessage(const UnwritableFieldsError& error) {
+    std::string text =
+        "このファイルに保存できない文字があるため、テンプレートを保存しませんでした。\r\n"
+        "The template was not saved: these fields hold characters that the file cannot "
+        "store.\r\n";
+    for (const UnwritableField& field : error.fields()) {
+        text += "\r\n" + FieldName(field.field) + "：" + DescribeCharacter(field.character);
+    }
+    return text;
+}
+
+std::string UnexpectedFailureMessage(bool saving, std::string_view detail) {
+    std::string text = saving
+                           ? "テンプレートを保存できませんでした。\r\nThe template was not saved."
+                           : "テンプレートを開けませんでした。\r\nThe template could not be "
+                             "opened.";
+    return text + "\r\n\r\n" + std::string(detail);
+}
+
+}  // namespace quelvar

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "ProfileError.h"
+#include "TemplateFile.h"
+
+// The titles, filter and texts the editor's commands show.
+namespace quelvar {
+
+inline constexpr std::string_view kNewTitle = "New Templete";
+inline constexpr std::string_view kOpenTitle = "Open Templete";
+inline constexpr std::string_view kSaveTitle = "Save Templete";
+inline constexpr std::string_view kTemplateFilter = "Quelvar(*.kvd)|*.kvd";
+
+// Asked before New clears fields that have changed.
+std::string NewQuestion();
+
+// A field as the user knows it: its label's caption without the access key and the colon; the
+// three "Default" labels are told apart by their element.
+std::string FieldName(std::size_t field);
+
+// Each message below holds a Japanese and an English part.
+std::string OpenFailedMessage(const IniAccess::ProfileIoError& error);
+std::string LoadWarningMessage(const LoadReport& report);
+std::string SaveFailedMessage(const TemplateSaveError& error);
+std::string UnwritableFieldsMessage(const UnwritableFieldsError& error);
+std::string UnexpectedFailureMessage(bool saving, std::string_view detail);
+
+}  // namespace quelvar

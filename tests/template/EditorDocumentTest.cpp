@@ -1,0 +1,256 @@
+#include "EditorDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "EditorFakes.h"
+#include "FaultInjection.h"
+#include "TempDir.h"
+
+using namespace quelvar;
+using namespace testing_support;
+
+namespace {
+
+class EditorDocumentTest : public ::testing::Test {
+  protected:
+    EditorDocumentTest() { doc_.Form_Load(); }
+    void TearDown() override { IniAccess::SetFaultHook({}); }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (std::size_t field = 0; field < kFieldCount; ++field) {
+            texts.push_back(doc_.Fields().Text(field));
+        }
+        return texts;
+    }
+
+    void Open(const std::string& path) {
+        dialog_.choices.push_back(path);
+        doc_.mnuOpen_Click();
+    }
+    void Save(const std::string& path) {
+        dialog_.choices.push_back(path);
+        doc_.mnuSave_Click();
+    }
+
+    TempDir dir_;
+    FakeMsgBox msgBox_;
+    FakeDialog dialog_;
+    FakeWindow window_;
+    EditorDocument doc_{msgBox_, dialog_, window_};
+};
+
+TEST_F(EditorDocumentTest, StartsEmptyAndUnchanged) {
+    EXPECT_EQ(doc_.Changed(), 0);
+    EXPECT_EQ(doc_.CurrentFile(), "");
+    EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
+}
+
+TEST_F(EditorDocumentTest, EveryFieldsChangeMarksTheTemplateChanged) {
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        doc_.Form_Load();
+        doc_.Fields().SetText(field, doc_.Fields().Text(field));
+        EXPECT_EQ(doc_.Changed(), 0) << "the same text is no change";
+        doc_.Fields().SetText(field, doc_.Fields().Text(field) + "x");
+        EXPECT_EQ(doc_.Changed(), 1) << TemplateFields[field].textBox;
+    }
+}
+
+TEST_F(EditorDocumentTest, NewRightAfterStartClearsWithoutAsking) {
+    doc_.mnuNew_Click();
+    EXPECT_TRUE(msgBox_.calls.empty());
+    EXPECT_EQ(doc_.Changed(), 0);
+}
+
+TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
+    doc_.Fields().SetText(kTagName, "a");
+    doc_.mnuNew_Click();
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    EXPECT_EQ(msgBox_.calls[0].prompt,
+              "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？");
+    EXPECT_EQ(msgBox_.calls[0].style, 292);
+    EXPECT_EQ(msgBox_.calls[0].title, "New Templete");
+    // No keeps everything, and the question comes again next time.
+    EXPECT_EQ(doc_.Fields().Text(kTagName), "a");
+    EXPECT_EQ(doc_.Changed(), 1);
+
+    msgBox_.answers.push_back(mb::kIdYes);
+    doc_.mnuNew_Click();
+    EXPECT_EQ(msgBox_.calls.size(), 2u);
+    EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
+    EXPECT_EQ(doc_.Changed(), 0);
+}
+
+TEST_F(EditorDocumentTest, OpenGoesThroughTheDialogAndMarksLoadedFieldsChanged) {
+    const std::string file = dir_.File("img.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=img\r\nIndex=B1\r\n");
+    Open(file);
+    ASSERT_EQ(dialog_.shown.size(), 1u);
+    EXPECT_TRUE(dialog_.shown[0].open);
+    EXPECT_EQ(dialog_.shown[0].title, "Open Templete");
+    EXPECT_EQ(dialog_.shown[0].filter, "Quelvar(*.kvd)|*.kvd");
+    EXPECT_EQ(dialog_.shown[0].initialName, "");
+    EXPECT_EQ(doc_.CurrentFile(), file);
+    EXPECT_EQ(doc_.Fields().Text(kTagName), "img");
+    EXPECT_EQ(doc_.Fields().Text(kIndex), "B1");
+    EXPECT_EQ(doc_.Changed(), 1);
+    EXPECT_TRUE(msgBox_.calls.empty());
+
+    // The load counts as a change: New asks. The dialogs start from the opened file, after New too.
+    msgBox_.answers.push_back(mb::kIdYes);
+    doc_.mnuNew_Click();
+    EXPECT_EQ(msgBox_.calls.size(), 1u);
+    EXPECT_EQ(doc_.CurrentFile(), file);
+    doc_.mnuSave_Click();
+    EXPECT_FALSE(dialog_.shown.back().open);
+    EXPECT_EQ(dialog_.shown.back().title, "Save Templete");
+    EXPECT_EQ(dialog_.shown.back().filter, "Quelvar(*.kvd)|*.kvd");
+    EXPECT_EQ(dialog_.shown.back().initialName, file);
+}
+
+TEST_F(EditorDocumentTest, OpeningWhatTheFieldsAlreadyHoldChangesNothing) {
+    const std::string file = dir_.File("empty.kvd");
+    WriteBytes(file, "[Quelvar]\r\n");
+    Open(file);
+    EXPECT_EQ(doc_.Changed(), 0);
+    EXPECT_EQ(doc_.CurrentFile(), file);
+}
+
+TEST_F(EditorDocumentTest, CancellingADialogChangesNothing) {
+    doc_.Fields().SetText(kTagName, "kept");
+    dialog_.choices.push_back(std::nullopt);
+    doc_.mnuOpen_Click();
+    dialog_.choices.push_back(std::nullopt);
+    doc_.mnuSave_Click();
+    EXPECT_EQ(dialog_.shown.size(), 2u);
+    EXPECT_EQ(doc_.CurrentFile(), "");
+    EXPECT_EQ(doc_.Fields().Text(kTagName), "kept");
+    EXPECT_TRUE(msgBox_.calls.empty());
+    EXPECT_EQ(dir_.Listing(), "");
+}
+
+TEST_F(EditorDocumentTest, SaveWritesTheChosenFileAndKeepsTheChangedMark) {
+    doc_.Fields().SetText(kTagName, "タグ");
+    const std::string file = dir_.File("new.kvd");
+    Save(file);
+    EXPECT_EQ(doc_.CurrentFile(), file);
+    EXPECT_EQ(doc_.Changed(), 1);
+    EXPECT_TRUE(msgBox_.calls.empty());
+    // No extension is added to the name given.
+    const std::string bare = dir_.File("bare");
+    Save(bare);
+    EXPECT_EQ(dir_.Listing(), "bare\nnew.kvd\n");
+    EXPECT_NE(ReadBytes(bare).find("TagName=\x83\x5E\x83\x4F\r\n"), std::string::npos);
+}
+
+TEST_F(EditorDocumentTest, QuitUnloadsTheWindowWithoutAskingOrSaving) {
+    doc_.Fields().SetText(kTagName, "unsaved");
+    doc_.mnuQuit_Click();
+    EXPECT_EQ(window_.unloads, 1);
+    EXPECT_TRUE(msgBox_.calls.empty());
+    EXPECT_TRUE(dialog_.shown.empty());
+}
+
+TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndKeepsTheKeysWrittenBeforeIt) {
+    const std::string file = dir_.File("t.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=old\r\nIndex=old\r\n");
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        doc_.Fields().SetText(field, "new" + std::to_string(field));
+    }
+    int renames = 0;
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        return operation == IniAccess::FileOperation::Rename && ++renames == 6 ? ENOSPC : 0;
+    });
+    Save(file);
+    IniAccess::SetFaultHook({});
+
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    const auto& message = msgBox_.calls[0];
+    EXPECT_EQ(message.title, "Save Templete");
+    EXPECT_EQ(message.style, mb::kIconError);
+    EXPECT_NE(message.prompt.find("テンプレートを保存できませんでした。"), std::string::npos);
+    EXPECT_NE(message.prompt.find("The template was not saved."), std::string::npos);
+    EXPECT_NE(message.prompt.find(file), std::string::npos);
+    EXPECT_NE(message.prompt.find("No space left on the disk."), std::string::npos);
+    EXPECT_NE(message.prompt.find("5 of the 11 fields"), std::string::npos);
+    EXPECT_EQ(ReadBytes(file),
+              "[Quelvar]\r\nTagName=old\r\nIndex=old\r\nEdited=new0\r\nBaseElement=new1\r\n"
+              "CloseTag=new2\r\nElement1Default=new3\r\nElement2Default=new4\r\n");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+TEST_F(EditorDocumentTest, SavingIntoAFolderIsReportedWithTheReason) {
+    Save(dir_.path().string());
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    EXPECT_NE(msgBox_.calls[0].prompt.find("The path is a folder."), std::string::npos);
+    EXPECT_NE(msgBox_.calls[0].prompt.find("フォルダーが指定されています。"), std::string::npos);
+    EXPECT_EQ(msgBox_.calls[0].prompt.find("of the 11 fields"), std::string::npos);
+}
+
+TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
+    const std::string file = dir_.File("t.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=old\r\n");
+    doc_.Fields().SetText(kTagName, "ok");
+    doc_.Fields().SetText(kDefault2, "a😀b");
+    doc_.Fields().SetText(kAuthor, "¥");
+    Save(file);
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    const auto& message = msgBox_.calls[0];
+    EXPECT_EQ(message.title, "Save Templete");
+    EXPECT_EQ(message.style, mb::kIconWarning);
+    EXPECT_NE(message.prompt.find("Author：「¥」 U+00A5"), std::string::npos) << message.prompt;
+    EXPECT_NE(message.prompt.find("Default (Element2)：「😀」 U+1F600"), std::string::npos);
+    EXPECT_EQ(message.prompt.find("TagName"), std::string::npos);
+    EXPECT_EQ(ReadBytes(file), "[Quelvar]\r\nTagName=old\r\n");
+}
+
+TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
+    const std::string first = dir_.File("first.kvd");
+    WriteBytes(first, "[Quelvar]\r\nTagName=first\r\n");
+    Open(first);
+    const auto before = Texts();
+
+    const std::string second = dir_.File("second.kvd");
+    WriteBytes(second, "[Quelvar]\r\nTagName=second\r\nEdited=someone\r\n");
+    int opens = 0;
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        return operation == IniAccess::FileOperation::Open && ++opens == 6 ? EIO : 0;
+    });
+    Open(second);
+    IniAccess::SetFaultHook({});
+    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(doc_.CurrentFile(), first);
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+    EXPECT_EQ(msgBox_.calls[0].style, mb::kIconError);
+    EXPECT_NE(msgBox_.calls[0].prompt.find("テンプレートを開けませんでした。"), std::string::npos);
+    EXPECT_NE(msgBox_.calls[0].prompt.find("Input/output error."), std::string::npos);
+
+    // A file that vanished after it was chosen, and a folder, fail the same way.
+    Open(dir_.File("vanished.kvd"));
+    Open(dir_.path().string());
+    EXPECT_EQ(msgBox_.calls.size(), 3u);
+    EXPECT_NE(msgBox_.calls[1].prompt.find("does not exist"), std::string::npos);
+    EXPECT_NE(msgBox_.calls[2].prompt.find("The path is a folder."), std::string::npos);
+    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(doc_.CurrentFile(), first);
+}
+
+TEST_F(EditorDocumentTest, OpenWarnsAboutValuesItCouldNotShowAsStored) {
+    const std::string file = dir_.File("long.kvd");
+    WriteBytes(file, "[Quelvar]\r\nElement1Default=" + std::string(300, 'x') +
+                         "\r\nCloseTag=\x85\x40\r\n");
+    Open(file);
+    EXPECT_EQ(doc_.CurrentFile(), file);
+    EXPECT_EQ(doc_.Fields().Text(kDefault1), std::string(255, 'x'));
+    ASSERT_EQ(msgBox_.calls.size(), 1u);
+    const auto& message = msgBox_.calls[0];
+    EXPECT_EQ(message.title, "Open Templete");
+    EXPECT_EQ(message.style, mb::kIconWarning);
+    EXPECT_NE(message.prompt.find("Default (Element1)：255 バイト"), std::string::npos);
+    EXPECT_NE(message.prompt.find("CloseTag：文字として読めない"), std::string::npos);
+}
+
+}  // namespace
