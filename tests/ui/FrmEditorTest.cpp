@@ -1,0 +1,247 @@
+#include "frmEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ModalAnswer.h"
+#include "TempDir.h"
+#include "Twips.h"
+
+using namespace quelvar;
+using testing_support::AnswerNextModal;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+class FrmEditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window_.show();
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    }
+
+    QLineEdit* Box(const char* name) { return window_.findChild<QLineEdit*>(name); }
+    QLabel* Label(const char* name) { return window_.findChild<QLabel*>(name); }
+    QString Focused() {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
+
+    frmEditor window_;
+};
+
+TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
+    EXPECT_EQ(window_.windowTitle(), "Quelvar Edit Tool");
+    const char* labelOf[kFieldCount] = {"Label2",  "Label4",  "Label5", "Label7",
+                                        "Label9",  "Label11", "Label6", "Label8",
+                                        "Label10", "Label3",  "Label1"};
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        const TemplateField& row = TemplateFields[field];
+        QLineEdit* box = Box(std::string(row.textBox).c_str());
+        ASSERT_NE(box, nullptr) << row.textBox;
+        EXPECT_EQ(box, window_.TextBox(field));
+        EXPECT_EQ(box->toolTip().toStdString(), row.tooltip);
+        EXPECT_TRUE(box->text().isEmpty());
+        QLabel* label = Label(labelOf[field]);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text().toStdString(), row.label);
+        EXPECT_TRUE(label->text().endsWith(QChar(0xFF1A)));
+        EXPECT_EQ(label->buddy(), box);
+    }
+    EXPECT_TRUE(window_.txtIndex->toolTip().contains("します。  B="));
+    EXPECT_EQ(window_.fraMainData->title(), "MainData");
+    EXPECT_EQ(window_.mnuFile->title(), "File(&F)");
+    ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
+}
+
+TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
+    const double scale = window_.LayoutScaleFactor();
+    EXPECT_GE(scale, 1.0);
+    // Every text box is at least as tall as the platform wants it.
+    EXPECT_GE(window_.txtTagName->height() + 1, window_.txtTagName->sizeHint().height());
+    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels(0, 0, 5790, 3585, scale).size());
+    EXPECT_EQ(window_.fraMainData->geometry(), TwipsToPixels(0, 735, 5790, 2850, scale));
+    EXPECT_EQ(window_.fraMainData->parentWidget(), window_.centralWidget());
+    EXPECT_EQ(window_.txtDefault3->parentWidget(), window_.fraMainData);
+    EXPECT_EQ(window_.txtTagName->geometry(), TwipsToPixels(945, 82, 4845, 270, scale));
+    EXPECT_EQ(window_.txtDefault3->geometry(), TwipsToPixels(1155, 2100, 4530, 270, scale));
+    EXPECT_EQ(window_.Label3->geometry(), TwipsToPixels(105, 2520, 540, 225, scale));
+
+    // The boxes in the frame end at one right edge; the third default box is the narrower.
+    const int right = window_.txtBaseElement->geometry().right();
+    for (QLineEdit* box :
+         {window_.txtElement1, window_.txtDefault1, window_.txtElement2, window_.txtDefault2,
+          window_.txtElement3, window_.txtDefault3, window_.txtCloseTag}) {
+        EXPECT_EQ(box->geometry().right(), right) << box->objectName().toStdString();
+    }
+    EXPECT_LT(window_.txtDefault3->width(), window_.txtDefault1->width());
+    EXPECT_GT(window_.txtDefault3->x(), window_.txtDefault2->x());
+    EXPECT_EQ(window_.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(window_.Label4->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(window_.Label7->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(window_.Label5->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    // A fixed window.
+    EXPECT_EQ(window_.minimumSize(), window_.maximumSize());
+}
+
+TEST_F(FrmEditorTest, FocusStartsInTheTagNameAndTabRunsTheFields) {
+    EXPECT_EQ(Focused(), "txtTagName");
+    const QStringList order = {"txtAuthor",   "txtBaseElement", "txtElement1", "txtDefault1",
+                               "txtElement2", "txtDefault2",    "txtElement3", "txtDefault3",
+                               "txtIndex",    "txtCloseTag",    "txtTagName"};
+    for (const QString& next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(Focused(), next);
+    }
+}
+
+TEST_F(FrmEditorTest, AccessKeysMoveTheFocusToTheirBoxes) {
+    const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_A, "txtAuthor"},
+                                                    {Qt::Key_B, "txtBaseElement"},
+                                                    {Qt::Key_I, "txtIndex"},
+                                                    {Qt::Key_C, "txtCloseTag"},
+                                                    {Qt::Key_N, "txtTagName"}};
+    for (const auto& [key, box] : keys) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        EXPECT_EQ(Focused(), box);
+    }
+}
+
+TEST_F(FrmEditorTest, ScreenReadersGetTheLabelAsNameAndTheTooltipAsDescription) {
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(window_.TextBox(field));
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Name),
+                  QString::fromStdString(std::string(TemplateFields[field].label)).remove('&'));
+        EXPECT_EQ(accessible->text(QAccessible::Description).toStdString(),
+                  TemplateFields[field].tooltip);
+    }
+}
+
+TEST_F(FrmEditorTest, TextBoxesTakeTextOfAnyLength) {
+    const QString longText(100000, 'x');
+    window_.txtBaseElement->setText(longText);
+    EXPECT_EQ(window_.txtBaseElement->text(), longText);
+    EXPECT_EQ(window_.Document().Fields().Text(kBaseElement).size(), 100000u);
+}
+
+TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure) {
+    EditorDocument& doc = window_.Document();
+    EXPECT_EQ(doc.Changed(), 0);
+    window_.txtIndex->setText("");
+    EXPECT_EQ(doc.Changed(), 0) << "assigning the same text is no change";
+
+    QTest::keyClicks(window_.txtIndex, "B12");
+    EXPECT_EQ(doc.Fields().Text(kIndex), "B12");
+    EXPECT_EQ(doc.Changed(), 1);
+
+    doc.Form_Load();
+    window_.txtIndex->undo();
+    EXPECT_EQ(doc.Changed(), 1);
+    EXPECT_EQ(doc.Fields().Text(kIndex), window_.txtIndex->text().toStdString());
+
+    doc.Form_Load();
+    window_.txtIndex->insert("ペースト");
+    EXPECT_EQ(doc.Changed(), 1);
+
+    // A command's assignment shows in the box at once.
+    doc.Fields().SetText(kCloseTag, "</a>");
+    EXPECT_EQ(window_.txtCloseTag->text(), "</a>");
+}
+
+TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
+    QTest::keyClicks(window_.txtTagName, "a");
+    QString title, text;
+    QMessageBox::Icon icon{};
+    bool noIsDefault = false;
+    AnswerNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        EXPECT_EQ(box->buttons().size(), 2);
+        box->button(QMessageBox::No)->click();
+    });
+    QTest::keyClick(window_.txtTagName, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(title, "New Templete");
+    EXPECT_EQ(text, "内容が更新されています。\n本当に新規作成をしてよろしいですか？");
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_TRUE(noIsDefault);
+    EXPECT_EQ(window_.txtTagName->text(), "a");
+
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    AnswerNextModal([](QWidget* modal) {
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+    });
+    QTest::keyClick(window_.txtTagName, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(window_.txtTagName->text(), "");
+    EXPECT_EQ(window_.Document().Changed(), 0);
+}
+
+TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
+    TempDir dir;
+    const std::string file = dir.File("a.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
+    window_.Document().OpenFile(file);
+    QString title;
+    QStringList filters, patterns, selected;
+    AnswerNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        patterns = dialog->findChild<QFileSystemModel*>()->nameFilters();
+        selected = dialog->selectedFiles();
+        dialog->reject();
+    });
+    QTest::keyClick(window_.txtAuthor, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(title, "Open Templete");
+    EXPECT_EQ(filters, QStringList{"Quelvar(*.kvd)"});
+    EXPECT_EQ(patterns, QStringList{"*.kvd"});
+    EXPECT_EQ(selected, QStringList{QString::fromStdString(file)});
+    EXPECT_EQ(window_.Document().CurrentFile(), file);
+    EXPECT_EQ(window_.txtTagName->text(), "x");
+}
+
+TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
+    TempDir dir;
+    const std::string file = dir.File("plain");
+    window_.txtTagName->insert("表");
+    AnswerNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Save Templete");
+        dialog->selectFile(QString::fromStdString(file));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::keyClick(window_.txtTagName, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window_.Document().CurrentFile(), file);
+    EXPECT_NE(ReadBytes(file).find("TagName=\x95\x5C\r\n"), std::string::npos);
+}
+
+TEST_F(FrmEditorTest, QuitClosesTheWindowWithoutAQuestion) {
+    QTest::keyClicks(window_.txtTagName, "unsaved");
+    window_.mnuQuit->trigger();
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace

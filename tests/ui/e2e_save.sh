@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# End to end: the real program under Xvfb; type a tag name, save through the real file dialog
+# with the keyboard, check the file's bytes, and quit through the File menu.
+set -euo pipefail
+binary=$1
+work=$(mktemp -d)
+app="" xvfb=""
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
+
+"$binary" &
+app=$!
+
+# With no window manager, a window has the keyboard only when it is given the input focus.
+focus() {
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    xdotool windowfocus --sync "$window"
+}
+
+focus "Quelvar Edit Tool"
+xdotool type --delay 20 "e2e-tag"
+xdotool key Tab
+xdotool type --delay 20 "author"
+xdotool key ctrl+s
+focus "Save Templete"
+xdotool type --delay 10 "$work/saved.kvd"
+xdotool key Return
+for _ in $(seq 100); do [ -s "$work/saved.kvd" ] && break; sleep 0.1; done
+
+expected=$(printf '[Quelvar]\r\nEdited=author\r\nBaseElement=\r\nCloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\nIndex=\r\nTagName=e2e-tag\r\n' | od -An -tx1)
+actual=$(od -An -tx1 "$work/saved.kvd" 2>/dev/null || true)
+if [ "$actual" != "$expected" ]; then
+    echo "saved file differs:"; cat -A "$work/saved.kvd" 2>/dev/null || echo "(no file)"
+    exit 1
+fi
+
+# Quit through the menu: Alt+F, then Q. The program ends without a question.
+focus "Quelvar Edit Tool"
+xdotool key alt+f
+sleep 0.5
+xdotool key q
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then
+    echo "the program did not end on Quit"; exit 1
+fi
+wait "$app"
+app=""
+echo "1 passed, 0 failed"
