@@ -1,11 +1,34 @@
 #include <QApplication>
+#include <QLocale>
 
+#include "CommandLine.h"
+#include "Startup.h"
+#include "Translations.h"
 #include "frmEditor.h"
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName("quelvar-edit");
+    QCoreApplication::setApplicationVersion(QUELVAR_VERSION);
+    if (quelvar::AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        return quelvar::ReadCommandLine(QCoreApplication::arguments()).exitCode.value_or(0);
+    }
+
+    // The window's application takes its own options (-platform, -style ...) out first.
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quelvar Edit Tool");
+    const quelvar::CommandLine commandLine =
+        quelvar::ReadCommandLine(QCoreApplication::arguments());
+    if (commandLine.exitCode) {
+        return *commandLine.exitCode;
+    }
+    // Lets the desktop match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QUELVAR_APP_ID);
+    quelvar::InstallQtTranslations(QLocale::system());
+
     quelvar::frmEditor window;
     window.show();
+    if (!commandLine.file.isEmpty()) {
+        quelvar::OpenOnStart(window, commandLine.file);
+    }
     return QApplication::exec();
 }

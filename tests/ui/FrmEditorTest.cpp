@@ -169,7 +169,7 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     QString title, text;
     QMessageBox::Icon icon{};
     bool noIsDefault = false;
-    AnswerNextModal([&](QWidget* modal) {
+    const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         title = box->windowTitle();
@@ -188,7 +188,7 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
 
     window_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
-    AnswerNextModal([](QWidget* modal) {
+    const auto answeringYes = AnswerNextModal([](QWidget* modal) {
         qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
     });
     QTest::keyClick(window_.txtTagName, Qt::Key_N, Qt::ControlModifier);
@@ -203,7 +203,7 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
     window_.Document().OpenFile(file);
     QString title;
     QStringList filters, patterns, selected;
-    AnswerNextModal([&](QWidget* modal) {
+    const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         title = dialog->windowTitle();
@@ -225,7 +225,7 @@ TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     TempDir dir;
     const std::string file = dir.File("plain");
     window_.txtTagName->insert("表");
-    AnswerNextModal([&](QWidget* modal) {
+    const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Save Templete");

@@ -1,0 +1,122 @@
+// The command line, a file named on it, and Qt's texts in the desktop's language.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTranslator>
+
+#include "CommandLine.h"
+#include "FaultInjection.h"
+#include "ModalAnswer.h"
+#include "QtMsgBox.h"
+#include "Startup.h"
+#include "TempDir.h"
+#include "Translations.h"
+#include "frmEditor.h"
+
+using namespace quelvar;
+using testing_support::AnswerNextModal;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+TEST(CommandLineTest, TakesOneFileAndRefusesWhatItDoesNotKnow) {
+    EXPECT_EQ(ReadCommandLine({"quelvar-edit"}).file, "");
+    EXPECT_FALSE(ReadCommandLine({"quelvar-edit"}).exitCode);
+    const CommandLine one = ReadCommandLine({"quelvar-edit", "テンプレート.kvd"});
+    EXPECT_EQ(one.file, "テンプレート.kvd");
+    EXPECT_FALSE(one.exitCode);
+    EXPECT_EQ(ReadCommandLine({"quelvar-edit", "--", "-dash.kvd"}).file, "-dash.kvd");
+    EXPECT_EQ(ReadCommandLine({"quelvar-edit", "a.kvd", "b.kvd"}).exitCode, 2);
+    EXPECT_EQ(ReadCommandLine({"quelvar-edit", "--bogus"}).exitCode, 2);
+
+    char program[] = "quelvar-edit", help[] = "--help", version[] = "-v", file[] = "x.kvd",
+         dashes[] = "--";
+    char* helpArgs[] = {program, file, help};
+    char* versionArgs[] = {program, version};
+    char* fileArgs[] = {program, file};
+    char* escapedArgs[] = {program, dashes, help};
+    EXPECT_TRUE(AsksForHelpOrVersion(3, helpArgs));
+    EXPECT_TRUE(AsksForHelpOrVersion(2, versionArgs));
+    EXPECT_FALSE(AsksForHelpOrVersion(2, fileArgs));
+    EXPECT_FALSE(AsksForHelpOrVersion(3, escapedArgs));
+}
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void TearDown() override { IniAccess::SetFaultHook({}); }
+
+    // Starts with the file as the program does and returns the message shown, if any.
+    QString StartWith(const std::string& file) {
+        QString message;
+        bool answered = false;
+        const auto answering = AnswerNextModal([&](QWidget* modal) {
+            message = qobject_cast<QMessageBox*>(modal)->text();
+            answered = true;
+            modal->close();
+        });
+        window_.show();
+        OpenOnStart(window_, QString::fromStdString(file));
+        // Either the file loads or its message comes up.
+        for (int i = 0; i < 500 && !answered && window_.Document().CurrentFile().empty(); ++i) {
+            QTest::qWait(10);
+        }
+        return message;
+    }
+
+    TempDir dir_;
+    frmEditor window_;
+};
+
+TEST_F(StartupTest, AFileOnTheCommandLineOpensAsOpenOpensIt) {
+    const std::string file = dir_.File("start.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=\x83\x5E\x83\x4F\r\nIndex=B\r\n");
+    EXPECT_EQ(StartWith(file), "");
+    EXPECT_EQ(window_.Document().CurrentFile(), file);
+    EXPECT_EQ(window_.txtTagName->text(), "タグ");
+    EXPECT_EQ(window_.txtIndex->text(), "B");
+}
+
+TEST_F(StartupTest, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
+    const QString message = StartWith(dir_.File("missing.kvd"));
+    EXPECT_TRUE(message.contains("The template could not be opened.")) << message.toStdString();
+    EXPECT_TRUE(message.contains("does not exist"));
+    EXPECT_EQ(window_.Document().CurrentFile(), "");
+    EXPECT_EQ(window_.txtTagName->text(), "");
+}
+
+TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
+    const std::string file = dir_.File("locked.kvd");
+    WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
+    IniAccess::SetFaultHook([](IniAccess::FileOperation operation, const std::string&) {
+        return operation == IniAccess::FileOperation::Open ? EACCES : 0;
+    });
+    const QString message = StartWith(file);
+    EXPECT_TRUE(message.contains("Permission denied.")) << message.toStdString();
+    EXPECT_TRUE(message.contains("アクセスが拒否されました。"));
+    EXPECT_EQ(window_.Document().CurrentFile(), "");
+    EXPECT_EQ(window_.txtTagName->text(), "");
+}
+
+TEST(TranslationsTest, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {
+    QTranslator* translator = InstallQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
+    ASSERT_NE(translator, nullptr) << "Qt's Japanese translations are not installed";
+    QString yes, no;
+    const auto answering = AnswerNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    QtMsgBox msgBox(nullptr);
+    EXPECT_EQ(msgBox.Show("本当に？", 292, "New Templete"), 7);
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_TRUE(yes.contains("はい")) << yes.toStdString();
+    EXPECT_TRUE(no.contains("いいえ")) << no.toStdString();
+}
+
+}  // namespace
