@@ -2,7 +2,9 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "TextCodec.h"
 #include "Utf8.h"
@@ -77,6 +79,29 @@ Converter& Encoder(FileEncoding encoding) {
     return converters[static_cast<int>(encoding)];
 }
 
+// Five single bytes that iconv leaves undefined but the Windows code page maps, to C1 control
+// U+0080 and to private-use characters; files written there may hold them.
+constexpr std::pair<unsigned char, char32_t> kWindowsOnlyBytes[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+
+std::optional<char32_t> WindowsOnlyCharacter(unsigned char byte) {
+    for (const auto& [b, c] : kWindowsOnlyBytes) {
+        if (b == byte) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<char> WindowsOnlyByte(char32_t c) {
+    for (const auto& [b, mapped] : kWindowsOnlyBytes) {
+        if (mapped == c) {
+            return static_cast<char>(b);
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
@@ -110,9 +135,17 @@ std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repa
     const std::string repair = EncodeUtf8(RepairCharacter(encoding));
     Converter& converter = Decoder(encoding);
     while (!converter.Run(&in, &left, &out)) {
-        *repaired = true;
-        out += repair;
-        const std::size_t skip = UndefinedLength(encoding, in, left);
+        std::size_t skip = 1;
+        const auto windowsOnly = encoding == FileEncoding::Cp932
+                                     ? WindowsOnlyCharacter(static_cast<unsigned char>(*in))
+                                     : std::nullopt;
+        if (windowsOnly) {
+            out += EncodeUtf8(*windowsOnly);
+        } else {
+            *repaired = true;
+            out += repair;
+            skip = UndefinedLength(encoding, in, left);
+        }
         in += skip;
         left -= skip;
     }
@@ -124,8 +157,18 @@ std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view
     out.reserve(utf8.size() * 2);
     const char* in = utf8.data();
     std::size_t left = utf8.size();
-    if (!Encoder(encoding).Run(&in, &left, &out)) {
-        return std::nullopt;
+    while (!Encoder(encoding).Run(&in, &left, &out)) {
+        std::size_t length = 0;
+        const std::string_view rest(in, left);
+        const auto byte = encoding == FileEncoding::Cp932
+                              ? WindowsOnlyByte(DecodeUtf8At(rest, 0, &length))
+                              : std::nullopt;
+        if (!byte) {
+            return std::nullopt;
+        }
+        out += *byte;
+        in += length;
+        left -= length;
     }
     return out;
 }

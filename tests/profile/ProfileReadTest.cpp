@@ -158,11 +158,10 @@ TEST_F(ProfileRead, ValuesAreCutAt255BytesOfCodePage932) {
 }
 
 TEST_F(ProfileRead, UndefinedBytesAreRepairedAndReported) {
-    WriteBytes(file_,
-               "[Q]\r\nk=a\x85\x40\xFF"
-               "b\r\ngood=\x95\x5C\r\n");
+    // An unassigned pair, and a lead byte whose next byte cannot follow it.
+    WriteBytes(file_, "[Q]\r\nk=a\x85\x40\x81 b\r\ngood=\x95\x5C\r\n");
     const auto read = ReadProfileEntry(file_, "Q", "k");
-    EXPECT_EQ(read.value, "a・・b");
+    EXPECT_EQ(read.value, "a・・ b");
     EXPECT_TRUE(read.repaired);
     EXPECT_FALSE(ReadProfileEntry(file_, "Q", "good").repaired);
 }

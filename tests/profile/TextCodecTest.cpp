@@ -18,6 +18,15 @@ TEST(TextCodec, CodePage932IsTheWindowsCodePage) {
     EXPECT_FALSE(repaired);
 }
 
+TEST(TextCodec, SingleBytesOnlyTheWindowsCodePageDefinesRoundTrip) {
+    bool repaired = false;
+    const std::string bytes = "\x80\xA0\xFD\xFE\xFF";
+    const std::string text = DecodeText(FileEncoding::Cp932, bytes, &repaired);
+    EXPECT_EQ(text, "\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    EXPECT_FALSE(repaired);
+    EXPECT_EQ(IniAccess::EncodeText(FileEncoding::Cp932, text, "value"), bytes);
+}
+
 TEST(TextCodec, UndefinedBytesBecomeOneCharacterEach) {
     bool repaired = false;
     // An unassigned pair is one character; a lead byte without a trail byte is one on its own.

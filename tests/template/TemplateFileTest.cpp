@@ -139,7 +139,7 @@ TEST_F(TemplateFile, LoadIsAllOrNothing) {
 }
 
 TEST_F(TemplateFile, LoadReportsCutAndRepairedValues) {
-    WriteBytes(file_, "[Quelvar]\r\nTagName=" + std::string(300, 'a') + "\r\nIndex=B\xFF\r\n");
+    WriteBytes(file_, "[Quelvar]\r\nTagName=" + std::string(300, 'a') + "\r\nIndex=B\x85\x40\r\n");
     TagTemplate t;
     const LoadReport report = LoadTemplate(t, file_);
     EXPECT_EQ(report.truncated, std::vector<std::size_t>{kTagName});

@@ -1,0 +1,117 @@
+// What only POSIX systems have: permissions, owners, inodes and symbolic links.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "IniAccess.h"
+#include "TempDir.h"
+
+using IniAccess::ProfileIoError;
+using IniAccess::WriteProfileValue;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
+
+// Runs the check as an ordinary user: permissions mean nothing to root, which runs CI.
+bool AsUnprivilegedUser(const std::function<bool()>& check) {
+    if (::geteuid() != 0) {
+        return check();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+class PosixFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
+        WriteBytes(file_, kOriginal);
+    }
+
+    void ExpectUntouched() {
+        EXPECT_EQ(ReadBytes(file_), kOriginal);
+        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+    }
+
+    TempDir dir_;
+    std::string file_ = dir_.File("t.kvd");
+};
+
+TEST_F(PosixFile, WritingTheStoredValueAgainLeavesTheFileUntouched) {
+    WriteBytes(file_, "[Q]\r\nk = \"same\"  \r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "same"));
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk = \"same\"  \r\n");
+}
+
+TEST_F(PosixFile, ASymbolicLinkIsWrittenThroughAndStaysALink) {
+    const std::string target = dir_.File("real.kvd");
+    WriteBytes(target, "[Q]\r\nk=1\r\n");
+    std::filesystem::remove(file_);
+    std::filesystem::create_symlink("real.kvd", file_);
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+    EXPECT_EQ(ReadBytes(target), "[Q]\r\nk=2\r\n");
+    EXPECT_EQ(dir_.Listing(), "real.kvd\nt.kvd\n");
+}
+
+TEST_F(PosixFile, TheFileKeepsItsPermissions) {
+    WriteBytes(file_, "[Q]\r\nk=1\r\n");
+    std::filesystem::permissions(file_, std::filesystem::perms(0640));
+    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640));
+}
+
+TEST_F(PosixFile, ReadOnlyFileIsNotWrittenAndStaysAsItWas) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0444));
+    EXPECT_TRUE(AsUnprivilegedUser([&] { return !WriteProfileValue(file_, "Q", "k", "v"); }));
+    ExpectUntouched();
+}
+
+TEST_F(PosixFile, ReadOnlyFolderIsNotWrittenAndStaysAsItWas) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0666));
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms(0555));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        try {
+            IniAccess::StoreProfileValue(file_, "Q", "k", "v");
+        } catch (const ProfileIoError& error) {
+            return error.code() == std::errc::permission_denied && error.path() == file_;
+        }
+        return false;
+    }));
+    std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
+    ExpectUntouched();
+}
+
+TEST_F(PosixFile, UnreadableFileIsAnErrorWithTheSystemsReason) {
+    std::filesystem::permissions(file_, std::filesystem::perms(0));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        try {
+            IniAccess::ReadProfileValue(file_, "Q", "k");
+        } catch (const ProfileIoError& error) {
+            return error.code() == std::errc::permission_denied;
+        }
+        return false;
+    }));
+}
+
+}  // namespace
