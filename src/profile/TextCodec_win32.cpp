@@ -9,6 +9,8 @@ namespace IniAccess {
 namespace {
 
 constexpr UINT kCodePage932 = 932;
+// What the code page reads undefined bytes as; a genuine U+30FB passes strict conversion.
+constexpr wchar_t kDefaultCharacter = 0x30FB;
 
 bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -57,9 +59,10 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
                                     IsTrailByte(static_cast<unsigned char>(bytes[pos + 1])))
                                        ? 2
                                        : 1;
-        const std::wstring one =
-            ToWide(kCodePage932, MB_ERR_INVALID_CHARS, bytes.substr(pos, length));
-        if (one.empty()) {
+        // Strict conversion also rejects the few single bytes the code page maps to private-use
+        // characters; those are text there and round-trip. Only the default character is not.
+        const std::wstring one = ToWide(kCodePage932, 0, bytes.substr(pos, length));
+        if (one.empty() || one == std::wstring(1, kDefaultCharacter)) {
             *repaired = true;
             out += repair;
         } else {
