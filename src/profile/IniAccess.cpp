@@ -98,6 +98,10 @@ void StoreProfileValue(std::string fileName, std::string section, std::string ke
 
     const std::string bytes = ReadWholeFile(fileName).value_or(std::string());
     const ProfileText text(bytes);
+    // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
+    if (text.encoding() == FileEncoding::Utf16LeBom && bytes.size() % 2 != 0) {
+        throw ProfileIoError(fileName, std::make_error_code(std::errc::illegal_byte_sequence));
+    }
     if (auto edited = EditProfile(text, sectionName, keyName, value)) {
         ReplaceWholeFile(fileName, *edited);
     }

@@ -128,6 +128,10 @@ std::size_t UndefinedLength(FileEncoding encoding, const char* at, std::size_t l
 }  // namespace
 
 std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
+    // glibc's UTF-8 converter lets the old five- and six-byte forms through.
+    if (encoding == FileEncoding::Utf8Bom) {
+        return RepairUtf8(bytes, repaired);
+    }
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     const char* in = bytes.data();

@@ -73,23 +73,6 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     return out;
 }
 
-std::string DecodeUtf8(std::string_view bytes, bool* repaired) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        std::size_t length = 0;
-        const char32_t c = DecodeUtf8At(bytes, pos, &length);
-        if (c == kReplacementCharacter && length == 1) {
-            *repaired = true;
-            out += EncodeUtf8(kReplacementCharacter);
-        } else {
-            out.append(bytes.substr(pos, length));
-        }
-        pos += length;
-    }
-    return out;
-}
-
 std::string DecodeUtf16(std::string_view bytes, bool* repaired) {
     std::wstring units;
     units.reserve(bytes.size() / 2);
@@ -124,7 +107,7 @@ std::string DecodeUtf16(std::string_view bytes, bool* repaired) {
 std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
     switch (encoding) {
         case FileEncoding::Utf8Bom:
-            return DecodeUtf8(bytes, repaired);
+            return RepairUtf8(bytes, repaired);
         case FileEncoding::Utf16LeBom:
             return DecodeUtf16(bytes, repaired);
         case FileEncoding::Cp932:

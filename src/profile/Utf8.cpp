@@ -58,6 +58,23 @@ std::string EncodeUtf8(char32_t c) {
     return out;
 }
 
+std::string RepairUtf8(std::string_view bytes, bool* repaired) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        std::size_t length = 0;
+        const char32_t c = DecodeUtf8At(bytes, pos, &length);
+        if (c == kReplacementCharacter && length == 1) {
+            *repaired = true;
+            out += EncodeUtf8(kReplacementCharacter);
+        } else {
+            out.append(bytes.substr(pos, length));
+        }
+        pos += length;
+    }
+    return out;
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

@@ -14,6 +14,11 @@ char32_t DecodeUtf8At(std::string_view text, std::size_t pos, std::size_t* lengt
 
 std::string EncodeUtf8(char32_t c);
 
+// The text with every byte that does not belong to a well-formed UTF-8 sequence (overlong
+// forms, surrogates, the old five- and six-byte forms included) replaced by U+FFFD, which sets
+// *repaired.
+std::string RepairUtf8(std::string_view bytes, bool* repaired);
+
 // Names in profile files compare equal when they differ only in the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 

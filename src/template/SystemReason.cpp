@@ -14,7 +14,7 @@ struct KnownReason {
 
 // The system's own text follows the desktop's language, so the English one could come out in
 // any language: the usual reasons are worded here.
-constexpr std::array<KnownReason, 12> kKnownReasons{{
+constexpr std::array<KnownReason, 13> kKnownReasons{{
     {std::errc::permission_denied, "アクセスが拒否されました。", "Permission denied."},
     {std::errc::operation_not_permitted, "この操作は許可されていません。",
      "Operation not permitted."},
@@ -32,6 +32,8 @@ constexpr std::array<KnownReason, 12> kKnownReasons{{
      "Too many levels of symbolic links."},
     {std::errc::file_too_large, "ファイルが大きすぎます。", "The file is too large."},
     {std::errc::invalid_argument, "通常のファイルではありません。", "Not a regular file."},
+    {std::errc::illegal_byte_sequence, "ファイルの文字コードが壊れているため、書き込めません。",
+     "The file's text encoding is damaged, so it cannot be written."},
 }};
 
 }  // namespace

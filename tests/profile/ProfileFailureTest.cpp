@@ -75,6 +75,18 @@ TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
     }
 }
 
+TEST_F(ProfileFailure, AUtf16FileCutInsideACodeUnitIsNotWritten) {
+    const std::string damaged = "\xFF\xFE[\0Q\0]\0\r\0\n\0k\0=\0v"s;
+    WriteBytes(file_, damaged);
+    try {
+        IniAccess::StoreProfileValue(file_, "Q", "other", "x");
+        ADD_FAILURE() << "wrote after half a code unit";
+    } catch (const ProfileIoError& error) {
+        EXPECT_EQ(error.code(), std::errc::illegal_byte_sequence);
+    }
+    EXPECT_EQ(ReadBytes(file_), damaged);
+}
+
 TEST_F(ProfileFailure, TextThatWouldNotReadBackIsRefusedBeforeTouchingTheFile) {
     const auto reasonFor = [&](const std::string& section, const std::string& key,
                                const std::string& value) {

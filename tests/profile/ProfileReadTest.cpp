@@ -166,6 +166,14 @@ TEST_F(ProfileRead, UndefinedBytesAreRepairedAndReported) {
     EXPECT_FALSE(ReadProfileEntry(file_, "Q", "good").repaired);
 }
 
+TEST_F(ProfileRead, MalformedUtf8IsRepairedEvenInFormsOldDecodersAccept) {
+    // The old five-byte form, a surrogate, an overlong slash.
+    WriteBytes(file_, "\xEF\xBB\xBF[Q]\r\nk=a\xF8\x88\x80\x80\x80|\xED\xA0\x80|\xC0\xAF\r\n");
+    const auto read = ReadProfileEntry(file_, "Q", "k");
+    EXPECT_TRUE(read.repaired);
+    EXPECT_EQ(read.value, "a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD");
+}
+
 TEST_F(ProfileRead, AFileThatExistsButCannotBeReadIsAnError) {
     EXPECT_THROW(ReadProfileValue(dir_.path().string(), "Q", "k"), IniAccess::ProfileIoError);
 }

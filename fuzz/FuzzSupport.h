@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fuzz_support {
+
+// Splits fuzzer input into a few strings: each of the first `count` bytes gives the length of
+// one part (modulo 32); the rest of the input is the last part, the file.
+struct Parts {
+    std::string names[3];
+    std::string file;
+};
+Parts Split(const std::uint8_t* data, std::size_t size, int count);
+
+// A file of this process's own on a memory file system where there is one, so that each run
+// costs no disk writes.
+const std::string& ScratchFile();
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+
+// A value as a read returns it: cut to 255 bytes of code page 932, between characters.
+std::string CutToReadLimit(const std::string& utf8);
+
+// A name as the profile functions take it: cut at a NUL, blanks around it removed.
+std::string NameArgument(std::string_view name);
+
+}  // namespace fuzz_support
