@@ -30,8 +30,9 @@ Parts Split(const std::uint8_t* data, std::size_t size, int count) {
 
 const std::string& ScratchFile() {
     static const std::string path = [] {
-        const std::filesystem::path folder =
-            std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        const std::filesystem::path folder = std::filesystem::exists("/dev/shm")
+                                                 ? "/dev/shm"
+                                                 : std::filesystem::temp_directory_path();
         return (folder / ("quelvar-fuzz-" + std::to_string(::getpid()) + ".ini")).string();
     }();
     return path;

@@ -133,14 +133,18 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (S_ISDIR(info.st_mode)) {
         Fail(path, EISDIR);
     }
+    // Read straight into the string, sized for the file and grown if the file grows meanwhile.
     std::string contents;
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        contents.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[65536];
+    std::size_t size = 0;
+    contents.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : 65536);
     for (;;) {
+        if (size == contents.size()) {
+            contents.resize(contents.size() * 2);
+        }
         const ssize_t got =
-            Injected(FileOperation::Read, path) ? -1 : ::read(file.get(), buffer, sizeof buffer);
+            Injected(FileOperation::Read, path)
+                ? -1
+                : ::read(file.get(), contents.data() + size, contents.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -148,9 +152,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
             Fail(path, errno);
         }
         if (got == 0) {
+            contents.resize(size);
             return contents;
         }
-        contents.append(buffer, static_cast<std::size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
 }
 

@@ -29,7 +29,9 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
             return std::nullopt;
         }
         // The key keeps its spelling from the file; the line keeps its own line end.
-        std::string out(bytes.substr(0, entry.line.begin));
+        std::string out;
+        out.reserve(bytes.size() + storedValue.size() + equals.size());
+        out += bytes.substr(0, entry.line.begin);
         out += bytes.substr(entry.keyBegin, entry.keyEnd - entry.keyBegin);
         out += equals + storedValue;
         out += bytes.substr(entry.line.end);
@@ -40,7 +42,9 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
     const std::string keyLine = EncodeText(encoding, key, "key") + equals + storedValue;
     if (found.sectionFound && found.lastLine) {
         const LineSpan& anchor = *found.lastLine;
-        std::string out(bytes.substr(0, anchor.end));
+        std::string out;
+        out.reserve(bytes.size() + keyLine.size() + 2 * lineEnd.size());
+        out += bytes.substr(0, anchor.end);
         out += bytes.substr(anchor.end, anchor.next - anchor.end);
         if (!anchor.HasLineEnd()) {
             out += lineEnd;
@@ -50,7 +54,9 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
         return out;
     }
 
-    std::string out(bytes);
+    std::string out;
+    out.reserve(bytes.size() + keyLine.size() + section.size() * 2 + 4 * lineEnd.size() + 8);
+    out += bytes;
     if (text.HasBody() && !text.EndsWithLineEnd()) {
         out += lineEnd;
     }

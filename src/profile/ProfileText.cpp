@@ -138,11 +138,45 @@ EntryLine ProfileText::ParseEntry(const LineSpan& line, std::size_t start) const
 }
 
 Lookup ProfileText::Find(std::string_view section, std::string_view key) const {
-    Lookup result;
     // Lines before the first header belong to the section with the empty name.
-    bool inSection = section.empty();
-    result.sectionFound = inSection;
+    if (section.empty() || width_ != 1) {
+        Lookup result;
+        result.sectionFound = section.empty();
+        return Scan(body_, section, key, result);
+    }
+    // Only a '[' that starts a line can open a section, so the search jumps from one '[' to
+    // the next instead of reading every line. A '[' that is the second byte of a double-byte
+    // character follows its first byte, which is no blank and no line end, and so is passed.
     for (std::size_t pos = body_; pos < bytes_.size();) {
+        const std::size_t bracket = Find(pos, bytes_.size(), '[');
+        if (bracket == bytes_.size()) {
+            break;
+        }
+        pos = bracket + 1;
+        std::size_t lineStart = bracket;
+        while (lineStart > body_ && Unit(lineStart - 1) != kCr && IsBlank(Unit(lineStart - 1))) {
+            --lineStart;
+        }
+        if (lineStart > body_ && Unit(lineStart - 1) != kLf && Unit(lineStart - 1) != kCr) {
+            continue;
+        }
+        const LineSpan line = LineAt(lineStart);
+        pos = line.next;
+        const auto name = HeaderName(bracket, line.end);
+        if (name && EqualsIgnoringAsciiCase(*name, section)) {
+            Lookup result;
+            result.sectionFound = true;
+            result.lastLine = line;
+            return Scan(line.next, section, key, result);
+        }
+    }
+    return {};
+}
+
+Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_view key,
+                         Lookup result) const {
+    bool inSection = result.sectionFound;
+    while (pos < bytes_.size()) {
         const LineSpan line = LineAt(pos);
         pos = line.next;
         const std::size_t start = SkipBlanks(line.begin, line.end);

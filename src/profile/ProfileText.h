@@ -73,6 +73,9 @@ class ProfileText {
     std::string Decode(std::size_t begin, std::size_t end, bool* repaired) const;
     std::optional<std::string> HeaderName(std::size_t begin, std::size_t end) const;
     EntryLine ParseEntry(const LineSpan& line, std::size_t start) const;
+    // Reads line by line from pos, in the section (when result says it was found) or before it.
+    Lookup Scan(std::size_t pos, std::string_view section, std::string_view key,
+                Lookup result) const;
 
     std::string_view bytes_;
     FileEncoding encoding_;

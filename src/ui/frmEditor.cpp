@@ -2,9 +2,11 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
@@ -74,7 +76,15 @@ frmEditor::frmEditor(QWidget* parent)
     : QMainWindow(parent), CD(new QtCommonDialog(this)), msgBox_(this), doc_(msgBox_, *CD, *this) {
     setObjectName("frmEditor");
     setWindowTitle("Quelvar Edit Tool");
-    setWindowIcon(QIcon(":/icons/quelvar-edit.png"));
+    // Reading any image first loads every image plugin Qt has, a good part of the start-up
+    // time: the icon follows the first frame instead.
+    QTimer::singleShot(0, this, [this] {
+        QIcon icon;
+        for (const char* size : {"16", "32", "48"}) {
+            icon.addFile(QString(":/icons/quelvar-edit-%1.png").arg(size));
+        }
+        setWindowIcon(icon);
+    });
     BuildMenu();
     BuildControls();
     doc_.Fields().AddChangeListener([this](std::size_t field) { ShowField(field); });
