@@ -7,10 +7,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "ProfileText.h"
-#include "TextCodec.h"
-#include "Utf8.h"
-
 namespace fuzz_support {
 
 Parts Split(const std::uint8_t* data, std::size_t size, int count) {
@@ -49,30 +45,6 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string CutToReadLimit(const std::string& utf8) {
-    std::size_t bytes = 0;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        std::size_t length = 0;
-        bytes += IniAccess::Cp932Length(IniAccess::DecodeUtf8At(utf8, pos, &length));
-        if (bytes > 255) {
-            return utf8.substr(0, pos);
-        }
-        pos += length;
-    }
-    return utf8;
-}
-
-std::string NameArgument(std::string_view name) {
-    name = name.substr(0, name.find('\0'));
-    while (!name.empty() && IniAccess::IsBlank(static_cast<unsigned char>(name.front()))) {
-        name.remove_prefix(1);
-    }
-    while (!name.empty() && IniAccess::IsBlank(static_cast<unsigned char>(name.back()))) {
-        name.remove_suffix(1);
-    }
-    return std::string(name);
 }
 
 }  // namespace fuzz_support

@@ -21,10 +21,4 @@ const std::string& ScratchFile();
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 
-// A value as a read returns it: cut to 255 bytes of code page 932, between characters.
-std::string CutToReadLimit(const std::string& utf8);
-
-// A name as the profile functions take it: cut at a NUL, blanks around it removed.
-std::string NameArgument(std::string_view name);
-
 }  // namespace fuzz_support

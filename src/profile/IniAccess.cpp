@@ -9,20 +9,6 @@ namespace IniAccess {
 
 namespace {
 
-// Names are given as C strings to the platform: they end at a NUL, and blanks around them do
-// not count.
-std::string NameArgument(const std::string& name) {
-    std::string_view s(name);
-    s = s.substr(0, s.find('\0'));
-    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) {
-        s.remove_suffix(1);
-    }
-    return std::string(s);
-}
-
 // Refuses text that would not read back as itself or would break the lines of the file.
 void CheckWritable(const std::string& given, const std::string& trimmed, const std::string& part) {
     using Reason = ProfileTextError::Reason;
@@ -34,21 +20,6 @@ void CheckWritable(const std::string& given, const std::string& trimmed, const s
             throw ProfileTextError(Reason::LineBreak, part, static_cast<char32_t>(c));
         }
     }
-}
-
-std::string CutToLimit(const std::string& text, bool* truncated) {
-    std::size_t bytes = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t length = 0;
-        const char32_t c = DecodeUtf8At(text, pos, &length);
-        bytes += Cp932Length(c);
-        if (bytes > kMaxValueBytes) {
-            *truncated = true;
-            return text.substr(0, pos);
-        }
-        pos += length;
-    }
-    return text;
 }
 
 }  // namespace
@@ -67,7 +38,7 @@ ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::st
     }
     ValueText stored = text.Value(*found.entry);
     result.repaired = stored.repaired;
-    result.value = CutToLimit(stored.text, &result.truncated);
+    result.value = CutToReadLimit(stored.text, &result.truncated);
     return result;
 }
 

@@ -89,4 +89,12 @@ inline bool IsBlank(std::size_t c) {
     return c == 0x20 || c == 0x09 || c == 0x0D || c == 0x0B || c == 0x0C || c == 0x1A;
 }
 
+// A section or key name as the platform takes it from a caller: up to a NUL, blanks around it
+// removed.
+std::string NameArgument(std::string_view name);
+
+// A value as a read returns it: at most kMaxValueBytes of code page 932, cut between
+// characters; *truncated tells whether anything was cut.
+std::string CutToReadLimit(const std::string& utf8, bool* truncated);
+
 }  // namespace IniAccess

@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "IniAccess.h"
+#include "ProfileText.h"
 #include "TempDir.h"
-#include "TextCodec.h"
-#include "Utf8.h"
 
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
@@ -58,16 +57,8 @@ std::string Lower(std::string s) {
 
 // The model cuts as readers do: at 255 bytes of code page 932, between characters.
 std::string AsRead(const std::string& value) {
-    std::size_t bytes = 0;
-    for (std::size_t pos = 0; pos < value.size();) {
-        std::size_t length = 0;
-        bytes += IniAccess::Cp932Length(IniAccess::DecodeUtf8At(value, pos, &length));
-        if (bytes > 255) {
-            return value.substr(0, pos);
-        }
-        pos += length;
-    }
-    return value;
+    bool cut = false;
+    return IniAccess::CutToReadLimit(value, &cut);
 }
 
 class Random {

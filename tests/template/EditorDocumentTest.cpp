@@ -181,6 +181,29 @@ TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndKeepsTheKeysWrittenBeforeIt) {
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 
+TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWas) {
+    const std::string file = dir_.File("t.kvd");
+    const std::string original = "; mine\r\n[Quelvar]\r\nTagName=old\r\n";
+    doc_.Fields().SetText(kTagName, "new");
+    using IniAccess::FileOperation;
+    for (const FileOperation failing : {FileOperation::Open, FileOperation::Read,
+                                        FileOperation::Write, FileOperation::Flush,
+                                        FileOperation::Rename}) {
+        WriteBytes(file, original);
+        msgBox_.calls.clear();
+        IniAccess::SetFaultHook([failing](FileOperation operation, const std::string&) {
+            return operation == failing ? EIO : 0;
+        });
+        Save(file);
+        IniAccess::SetFaultHook({});
+        ASSERT_EQ(msgBox_.calls.size(), 1u) << static_cast<int>(failing);
+        EXPECT_EQ(msgBox_.calls[0].title, "Save Templete");
+        EXPECT_NE(msgBox_.calls[0].prompt.find("Input/output error."), std::string::npos);
+        EXPECT_EQ(ReadBytes(file), original);
+        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+    }
+}
+
 TEST_F(EditorDocumentTest, SavingIntoAFolderIsReportedWithTheReason) {
     Save(dir_.path().string());
     ASSERT_EQ(msgBox_.calls.size(), 1u);
