@@ -122,10 +122,10 @@ void frmEditor::BuildControls() {
         QLineEdit sampleBox;
         QLabel sampleLabel;
         scale_ = LayoutScale(sampleBox);
-        for (const LabelledBox& spec : kLayout) {
+        for (const LabelledBox& placed : kLayout) {
             scale_ =
-                std::max(scale_, CaptionScale(sampleLabel, Text(TemplateFields[spec.field].label),
-                                              spec.label.width));
+                std::max(scale_, CaptionScale(sampleLabel, Text(TemplateFields[placed.field].label),
+                                              placed.label.width));
         }
     }
     client->setFixedSize(Pixels(kClientArea, scale_).size());
@@ -138,28 +138,28 @@ void frmEditor::BuildControls() {
                          &Label9, &Label10, &Label11, &Label3, &Label5};
     QWidget* previous = nullptr;
     for (std::size_t row = 0; row < std::size(kLayout); ++row) {
-        const LabelledBox& spec = kLayout[row];
-        const TemplateField& field = TemplateFields[spec.field];
-        QWidget* container = spec.container == Container::Window ? client : fraMainData;
+        const LabelledBox& placed = kLayout[row];
+        const TemplateField& field = TemplateFields[placed.field];
+        QWidget* container = placed.container == Container::Window ? client : fraMainData;
 
         auto* label = new QLabel(Text(field.label), container);
-        label->setObjectName(spec.labelName);
-        label->setAlignment(spec.alignment);
-        label->setGeometry(Pixels(spec.label, scale_));
+        label->setObjectName(placed.labelName);
+        label->setAlignment(placed.alignment);
+        label->setGeometry(Pixels(placed.label, scale_));
         *labels[row] = label;
 
         auto* box = new QLineEdit(container);
         box->setObjectName(Text(field.textBox));
-        box->setGeometry(Pixels(spec.box, scale_));
+        box->setGeometry(Pixels(placed.box, scale_));
         box->setMaxLength(std::numeric_limits<int>::max());
         box->setToolTip(Text(field.tooltip));
         box->setAccessibleName(QString(Text(field.label)).remove('&'));
         box->setAccessibleDescription(Text(field.tooltip));
         // The buddy gives the access key (N, A, B, I, C) where the caption has one.
         label->setBuddy(box);
-        textBoxes_[spec.field] = box;
+        textBoxes_[placed.field] = box;
 
-        const std::size_t index = spec.field;
+        const std::size_t index = placed.field;
         connect(box, &QLineEdit::textChanged, this, [this, index](const QString& text) {
             doc_.Fields().SetText(index, text.toStdString());
         });
