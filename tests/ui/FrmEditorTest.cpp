@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -224,13 +225,24 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
 TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     TempDir dir;
     const std::string file = dir.File("plain");
+    // Opening a file first makes the dialog start in its folder, as it does for a user.
+    WriteBytes(dir.File("first.kvd"), "[Quelvar]\r\n");
+    ASSERT_TRUE(window_.Document().OpenFile(dir.File("first.kvd")));
     window_.txtTagName->insert("表");
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Save Templete");
-        dialog->selectFile(QString::fromStdString(file));
-        static_cast<QDialog*>(dialog)->accept();
+        // The dialog selects the opened file in its list once the folder has loaded, which may
+        // be after this answer; a selection in the list outranks the typed name. So the list
+        // selection is cleared and the answer waits until the dialog stands on the new name.
+        dialog->selectFile("plain");
+        for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+            view->clearSelection();
+        }
+        if (dialog->selectedFiles() == QStringList{QString::fromStdString(file)}) {
+            static_cast<QDialog*>(dialog)->accept();
+        }
     });
     QTest::keyClick(window_.txtTagName, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window_.Document().CurrentFile(), file);
