@@ -186,9 +186,9 @@ TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWa
     const std::string original = "; mine\r\n[Quelvar]\r\nTagName=old\r\n";
     doc_.Fields().SetText(kTagName, "new");
     using IniAccess::FileOperation;
-    for (const FileOperation failing : {FileOperation::Open, FileOperation::Read,
-                                        FileOperation::Write, FileOperation::Flush,
-                                        FileOperation::Rename}) {
+    for (const FileOperation failing :
+         {FileOperation::Open, FileOperation::Read, FileOperation::Write, FileOperation::Flush,
+          FileOperation::Rename}) {
         WriteBytes(file, original);
         msgBox_.calls.clear();
         IniAccess::SetFaultHook([failing](FileOperation operation, const std::string&) {
