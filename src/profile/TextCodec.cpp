@@ -90,6 +90,17 @@ std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::
                            part, fault.character);
 }
 
+std::size_t Cp932CharacterLength(std::string_view bytes, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const bool lead =
+        (byte(pos) >= 0x81 && byte(pos) <= 0x9F) || (byte(pos) >= 0xE0 && byte(pos) <= 0xFC);
+    if (!lead || pos + 1 >= bytes.size()) {
+        return 1;
+    }
+    const unsigned char next = byte(pos + 1);
+    return ((next >= 0x40 && next <= 0x7E) || (next >= 0x80 && next <= 0xFC)) ? 2 : 1;
+}
+
 std::size_t Cp932Length(char32_t c) {
     if (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) {
         return 1;

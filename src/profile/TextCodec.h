@@ -34,6 +34,11 @@ std::optional<char32_t> FirstUnstorable(FileEncoding encoding, std::string_view 
 // valid UTF-8 or holds a character the encoding cannot store unchanged; never substitutes.
 std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::string& part);
 
+// How many bytes of code page 932 text the character at pos takes: two for a lead byte with a
+// trail byte, even an unassigned pair, else one. Every decoder keeps these boundaries, so that
+// they agree with the line scanner.
+std::size_t Cp932CharacterLength(std::string_view bytes, std::size_t pos);
+
 // The length of a character in code page 932, as the platform's 8-bit profile functions count
 // it: one byte for ASCII and half-width katakana, two for everything else.
 std::size_t Cp932Length(char32_t c);

@@ -102,21 +102,13 @@ std::optional<char> WindowsOnlyByte(char32_t c) {
     return std::nullopt;
 }
 
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-bool IsTrailByte(unsigned char b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 // How many bytes one undefined character takes, so that decoding keeps the same character
 // boundaries as the line scanner: a lead byte with a trail byte is one character even when the
 // pair is unassigned.
 std::size_t UndefinedLength(FileEncoding encoding, const char* at, std::size_t left) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(at[i]); };
     switch (encoding) {
         case FileEncoding::Cp932:
-            return (left >= 2 && IsLeadByte(byte(0)) && IsTrailByte(byte(1))) ? 2 : 1;
+            return Cp932CharacterLength(std::string_view(at, left), 0);
         case FileEncoding::Utf16LeBom:
             return left >= 2 ? 2 : 1;
         case FileEncoding::Utf8Bom:

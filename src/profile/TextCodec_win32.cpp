@@ -12,13 +12,6 @@ constexpr UINT kCodePage932 = 932;
 // What the code page reads undefined bytes as; a genuine U+30FB passes strict conversion.
 constexpr wchar_t kDefaultCharacter = 0x30FB;
 
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-bool IsTrailByte(unsigned char b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 std::wstring ToWide(UINT codePage, DWORD flags, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
@@ -54,11 +47,7 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     std::string out;
     const std::string repair = EncodeUtf8(RepairCharacter(FileEncoding::Cp932));
     for (std::size_t pos = 0; pos < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[pos]);
-        const std::size_t length = (pos + 1 < bytes.size() && IsLeadByte(lead) &&
-                                    IsTrailByte(static_cast<unsigned char>(bytes[pos + 1])))
-                                       ? 2
-                                       : 1;
+        const std::size_t length = Cp932CharacterLength(bytes, pos);
         // Strict conversion also rejects the few single bytes the code page maps to private-use
         // characters; those are text there and round-trip. Only the default character is not.
         const std::wstring one = ToWide(kCodePage932, 0, bytes.substr(pos, length));
