@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# Builds the Windows setup programs and zips (build-packages.sh) and proves them under Wine, on
+# a fresh prefix with the Japanese locale, as a new user would meet them: a silent install for
+# the current user puts the files, the Start menu shortcut, the uninstall entry and the .kvd
+# file type in place; a template opened through the file type comes up loaded in the installed
+# program; a silent uninstall leaves no file, folder or registry key behind and hands .kvd back
+# to a program that had it; each zip's program starts and loads a template.
+# --no-build packages the programs already built. Needs Xvfb; uses a display of its own.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+packaging/windows/build-packages.sh "$@"
+version=$(sed -n 's/^project(QuelvarEditTool VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+out=$root/build/packages
+work=$root/build/installer-check
+rm -rf "$work"
+mkdir -p "$work"
+
+# Debian's wine runs 32-bit code through its 32-bit loader; a machine without 32-bit support
+# still runs the 64-bit programs through wine64.
+run32=true
+wine=(wine)
+if ! wine --version >/dev/null 2>&1; then
+    run32=false
+    wine=(/usr/lib/wine/wine64)
+    export WINELOADER=/usr/lib/wine/wine64
+fi
+export WINEPREFIX=$work/prefix LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+# No Linux menu entries or file types from Wine's side, and no Mono or Gecko downloads.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+display=57
+while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=:$display
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+passed=0
+ok() {
+    passed=$((passed + 1))
+    echo "ok: $*"
+}
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+win() { "${wine[@]}" "$@"; }
+# Wine's console tools write the ANSI code page (932 here).
+win_out() { win "$@" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r'; }
+reg_value() { # key [name]: the value's data; fails when it is missing
+    local which=(/ve)
+    [ $# -gt 1 ] && which=(/v "$2")
+    local lines
+    lines=$(win reg query "$1" "${which[@]}" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r') ||
+        return 1
+    sed -n 's/^    .*    REG_[A-Z_]*    //p' <<<"$lines"
+}
+expect_value() { # key name expected
+    local got
+    got=$(reg_value "$1" ${2:+"$2"}) || fail "missing: $1 ${2:-(default)}"
+    [ "$got" = "$3" ] || fail "$1 ${2:-(default)} is '$got', not '$3'"
+}
+reg_absent() { ! win reg query "$1" >/dev/null 2>&1; }
+unix_path() { win_out winepath.exe -u "$1"; }
+settle() { wineserver -w; }
+
+echo "== Wine prefix (Japanese locale)"
+win wineboot -i >/dev/null 2>&1
+settle
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static packaging/windows/read-fields.cpp \
+    -o "$work/read-fields.exe"
+local_appdata=$(win_out cmd.exe /c echo %LOCALAPPDATA%)
+appdata=$(win_out cmd.exe /c echo %APPDATA%)
+documents=$(win_out cmd.exe /c echo %USERPROFILE%)\\Documents
+mkdir -p "$(unix_path "$documents")"
+# The user's template, with a Japanese name and a blank in it.
+template="$documents\\見本 template.kvd"
+cp data/example.kvd "$(unix_path "$template")"
+
+instdir="$local_appdata\\Programs\\Quelvar Edit Tool"
+exe="$instdir\\quelvar-edit.exe"
+shortcut=$(unix_path "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Quelvar Edit Tool.lnk")
+classes='HKCU\Software\Classes'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuelvarEditTool'
+
+# Everything of the user's and the machine's an install may touch, for before-and-after diffs.
+# The temporary folder is left out: the uninstaller runs from a copy of itself there, which
+# cannot delete its own folder (Windows clears it later, Wine not at all).
+snapshot() {
+    (cd "$WINEPREFIX/drive_c" &&
+        find users ProgramData "Program Files" "Program Files (x86)" \
+            \( -path 'users/*/Temp' -o -path 'users/*/AppData/Local/Temp' \) -prune -o -print |
+        sort) >"$work/$1.files"
+    win reg export 'HKCU\Software' "$(win_out winepath.exe -w "$work/$1.reg")" /y >/dev/null
+    win reg export 'HKLM\Software\Classes' "$(win_out winepath.exe -w "$work/$1.hklm.reg")" \
+        /y >/dev/null
+}
+same_as() { # snapshot: the prefix as it was then
+    snapshot now
+    diff "$work/$1.files" "$work/now.files" || fail "files differ from before the install"
+    diff <(iconv -f UTF-16 -t UTF-8 "$work/$1.reg") <(iconv -f UTF-16 -t UTF-8 "$work/now.reg") ||
+        fail "HKCU\\Software differs from before the install"
+    cmp -s "$work/$1.hklm.reg" "$work/now.hklm.reg" ||
+        fail "HKLM\\Software\\Classes differs from before the install"
+}
+
+# Reads the editor's window: the owning program must be $1, the boxes must hold the template.
+expect_loaded() {
+    local fields
+    fields=$(win "$work/read-fields.exe" 30 | tr -d '\r') || fail "no editor window: $fields"
+    grep -qxF "program=$1" <<<"$fields" || fail "the window is not of $1: $fields"
+    for value in 'img' '山田太郎' '<img src="' 'B123' 'width' '100' 'height' '50' 'alt' '画像'; do
+        grep -qxF "field=$value" <<<"$fields" || fail "no box holds '$value': $fields"
+    done
+}
+
+install_silently() { # setup options...
+    win "$@" || fail "setup $* ended with status $?"
+    settle
+}
+uninstall_silently() {
+    win "$instdir\\uninstall.exe" /S || fail "the uninstaller ended with status $?"
+    settle
+    [ ! -e "$(unix_path "$instdir")" ] || fail "the program's folder is left"
+}
+
+check_setup() { # arch
+    local setup=$out/quelvar-edit-$version-$1-setup.exe
+    echo "== $(basename "$setup")"
+    # Every Windows user has this key; a fresh Wine prefix does not.
+    win reg add "$classes" /f >/dev/null
+    snapshot fresh
+    install_silently "$setup" /S
+
+    local dir
+    dir=$(unix_path "$instdir")
+    [ "$(cd "$dir" && ls | sort | tr '\n' ' ')" = "README.txt quelvar-edit.exe quelvar-kvd.ico uninstall.exe " ] ||
+        fail "installed files: $(ls "$dir")"
+    cmp -s "$dir/quelvar-edit.exe" <(unzip -p "$out/quelvar-edit-$version-$1.zip" "*/quelvar-edit.exe") ||
+        fail "the installed program is not the packaged one"
+    cmp -s "$dir/quelvar-kvd.ico" data/icons/quelvar-kvd.ico || fail "the template icon differs"
+    ok "$1: installed for the user under $instdir"
+    [ -f "$shortcut" ] && strings -e l "$shortcut" | grep -qF 'quelvar-edit.exe' ||
+        fail "no Start menu shortcut to the program: $shortcut"
+    ok "$1: Start menu shortcut"
+
+    expect_value "$uninstall_key" DisplayName "Quelvar Edit Tool"
+    expect_value "$uninstall_key" DisplayVersion "$version"
+    expect_value "$uninstall_key" Publisher "Quelvar"
+    expect_value "$uninstall_key" DisplayIcon "$exe,0"
+    expect_value "$uninstall_key" UninstallString "\"$instdir\\uninstall.exe\""
+    expect_value "$uninstall_key" QuietUninstallString "\"$instdir\\uninstall.exe\" /S"
+    [ $(($(reg_value "$uninstall_key" EstimatedSize))) -gt 0 ] || fail "no EstimatedSize"
+    reg_absent 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuelvarEditTool' ||
+        fail "an uninstall entry for all users"
+    ok "$1: \"Installed apps\" entry of the user"
+
+    expect_value "$classes\\Quelvar.Template" "" "Quelvar タグ テンプレート"
+    expect_value "$classes\\Quelvar.Template\\DefaultIcon" "" "$instdir\\quelvar-kvd.ico"
+    expect_value "$classes\\Quelvar.Template\\shell\\open\\command" "" "\"$exe\" \"%1\""
+    expect_value "$classes\\.kvd" "" "Quelvar.Template"
+    expect_value "$classes\\.kvd\\OpenWithProgids" "Quelvar.Template" ""
+    reg_absent 'HKLM\Software\Classes\Quelvar.Template' || fail "a file type for all users"
+    ok "$1: .kvd opens with Quelvar.Template (Japanese type name, icon, open verb)"
+
+    # Windows merges HKCU\Software\Classes into HKEY_CLASSES_ROOT; Wine 8 does not (its bug
+    # 14771). Wine's shell is shown the merged view by copying the user's keys for this step.
+    for key in .kvd Quelvar.Template; do
+        win reg copy "$classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null
+    done
+    win start "$template" || fail "wine start on the template ended with status $?"
+    expect_loaded "$exe"
+    settle
+    for key in .kvd Quelvar.Template; do
+        win reg delete "HKLM\\Software\\Classes\\$key" /f >/dev/null
+    done
+    ok "$1: a template opened through its file type comes up loaded in the installed program"
+
+    uninstall_silently
+    same_as fresh
+    cmp -s "$(unix_path "$template")" data/example.kvd || fail "the template changed"
+    ok "$1: the uninstaller leaves nothing behind and the template as it was"
+
+    # Another program opens .kvd files: the install only offers itself, unless asked.
+    win reg add "$classes\\.kvd" /ve /d Other.Template /f >/dev/null
+    win reg add "$classes\\Other.Template\\shell\\open\\command" /ve \
+        /d 'C:\windows\notepad.exe "%1"' /f >/dev/null
+    snapshot other
+    install_silently "$setup" /S
+    expect_value "$classes\\.kvd" "" "Other.Template"
+    expect_value "$classes\\.kvd\\OpenWithProgids" "Quelvar.Template" ""
+    uninstall_silently
+    same_as other
+    ok "$1: another program's .kvd stays its own, and the editor is offered under Open with"
+    install_silently "$setup" /S /ASSOCIATE
+    expect_value "$classes\\.kvd" "" "Quelvar.Template"
+    uninstall_silently
+    same_as other
+    ok "$1: /ASSOCIATE takes .kvd over; the uninstaller gives it back"
+    win reg delete "$classes\\.kvd" /f >/dev/null
+    win reg delete "$classes\\Other.Template" /f >/dev/null
+}
+
+check_zip() { # arch
+    local zip=$out/quelvar-edit-$version-$1.zip name=quelvar-edit-$version-$1
+    echo "== $(basename "$zip")"
+    [ "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = "$name/ $name/README.txt $name/quelvar-edit.exe " ] ||
+        fail "zip contents: $(unzip -Z1 "$zip")"
+    rm -rf "$work/unzipped"
+    unzip -q "$zip" -d "$work/unzipped"
+    local program
+    program=$(win_out winepath.exe -w "$work/unzipped/$name/quelvar-edit.exe")
+    win "$program" "$template" &
+    expect_loaded "$program"
+    wait $! || fail "the zip's program ended with status $?"
+    settle
+    ok "$1: the zip's program starts and loads a template"
+}
+
+# What needs no Windows to see: the kind of each program, no elevation asked, the DLLs needed.
+for arch in x86_64 i686; do
+    setup=$out/quelvar-edit-$version-$arch-setup.exe
+    zip=$out/quelvar-edit-$version-$arch.zip
+    kind="PE32+ executable (GUI) x86-64"
+    [ $arch = i686 ] && kind="PE32 executable (GUI) Intel 80386"
+    file -b "$setup" | grep -qF "$kind" || fail "$setup: $(file -b "$setup")"
+    unzip -p "$zip" "*/quelvar-edit.exe" >"$work/$arch.exe"
+    file -b "$work/$arch.exe" | grep -qF "$kind" || fail "$zip's program: $(file -b "$work/$arch.exe")"
+    grep -aqF 'level="asInvoker"' "$setup" || fail "$setup asks for administrator rights"
+    dlls=$(objdump -p "$work/$arch.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+    for dll in $dlls; do
+        case $dll in
+        kernel32.dll | user32.dll | gdi32.dll | comdlg32.dll | comctl32.dll | shell32.dll | \
+            advapi32.dll | msvcrt.dll | ole32.dll | shlwapi.dll | uxtheme.dll | api-ms-win-*) ;;
+        *) fail "$zip's program needs $dll, which Windows does not bring" ;;
+        esac
+    done
+    ok "$arch: $kind, setup without administrator rights, only system DLLs ($(echo $dlls))"
+    LC_ALL=C ls -l "$setup" "$zip"
+done
+
+check_setup x86_64
+check_zip x86_64
+skipped=0
+if $run32; then
+    check_setup i686
+    check_zip i686
+else
+    skipped=2
+    echo "SKIPPED: i686 setup and zip under Wine: this machine cannot run 32-bit programs"
+fi
+echo "installer: $passed passed, 0 failed, $skipped skipped"
