@@ -4,7 +4,8 @@
 # the current user puts the files, the Start menu shortcut, the uninstall entry and the .kvd
 # file type in place; a template opened through the file type comes up loaded in the installed
 # program; a silent uninstall leaves no file, folder or registry key behind and hands .kvd back
-# to a program that had it; each zip's program starts and loads a template.
+# to a program that had it; on an English system it speaks English; each zip's program starts
+# and loads a template.
 # --no-build packages the programs already built. Needs Xvfb; uses a display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -205,6 +206,11 @@ check_setup() { # arch
     uninstall_silently
     same_as other
     ok "$1: /ASSOCIATE takes .kvd over; the uninstaller gives it back"
+    LC_ALL=C.UTF-8 install_silently "$setup" /S
+    expect_value "$classes\\Quelvar.Template" "" "Quelvar tag template"
+    LC_ALL=C.UTF-8 uninstall_silently
+    same_as other
+    ok "$1: on an English system the setup program speaks English"
     win reg delete "$classes\\.kvd" /f >/dev/null
     win reg delete "$classes\\Other.Template" /f >/dev/null
 }
