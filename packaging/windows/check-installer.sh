@@ -26,7 +26,9 @@ if ! wine --version >/dev/null 2>&1; then
     wine=(/usr/lib/wine/wine64)
     export WINELOADER=/usr/lib/wine/wine64
 fi
-export WINEPREFIX=$work/prefix LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+# Wine links the user's Documents and Desktop to the home folder: a home of the check's own.
+export HOME=$work/home WINEPREFIX=$work/prefix LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+mkdir -p "$HOME"
 # No Linux menu entries or file types from Wine's side, and no Mono or Gecko downloads.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -70,7 +72,7 @@ expect_value() { # key name expected
     [ "$got" = "$3" ] || fail "$1 ${2:-(default)} is '$got', not '$3'"
 }
 reg_absent() { ! win reg query "$1" >/dev/null 2>&1; }
-unix_path() { win_out winepath.exe -u "$1"; }
+unix_path() { win winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; } # prints UTF-8
 settle() { wineserver -w; }
 
 echo "== Wine prefix (Japanese locale)"
@@ -80,11 +82,11 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static packaging/windows/read-field
     -o "$work/read-fields.exe"
 local_appdata=$(win_out cmd.exe /c echo %LOCALAPPDATA%)
 appdata=$(win_out cmd.exe /c echo %APPDATA%)
-documents=$(win_out cmd.exe /c echo %USERPROFILE%)\\Documents
-mkdir -p "$(unix_path "$documents")"
+profile=$(win_out cmd.exe /c echo %USERPROFILE%)
 # The user's template, with a Japanese name and a blank in it.
-template="$documents\\見本 template.kvd"
-cp data/example.kvd "$(unix_path "$template")"
+template="$profile\\Documents\\見本 template.kvd"
+template_file="$(readlink -f "$(unix_path "$profile")/Documents")/見本 template.kvd"
+cp data/example.kvd "$template_file"
 
 instdir="$local_appdata\\Programs\\Quelvar Edit Tool"
 exe="$instdir\\quelvar-edit.exe"
@@ -104,23 +106,54 @@ snapshot() {
     win reg export 'HKLM\Software\Classes' "$(win_out winepath.exe -w "$work/$1.hklm.reg")" \
         /y >/dev/null
 }
+# An export of HKCU\Software without the shell's own records of what the user did (the file
+# dialogs' recent folders and the like), which Windows keeps whatever program showed them.
+user_keys() {
+    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
+        awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer") == 1 }
+             !skip'
+}
 same_as() { # snapshot: the prefix as it was then
     snapshot now
     diff "$work/$1.files" "$work/now.files" || fail "files differ from before the install"
-    diff <(iconv -f UTF-16 -t UTF-8 "$work/$1.reg") <(iconv -f UTF-16 -t UTF-8 "$work/now.reg") ||
+    diff <(user_keys "$work/$1.reg") <(user_keys "$work/now.reg") ||
         fail "HKCU\\Software differs from before the install"
     cmp -s "$work/$1.hklm.reg" "$work/now.hklm.reg" ||
         fail "HKLM\\Software\\Classes differs from before the install"
 }
 
-# Reads the editor's window: the owning program must be $1, the boxes must hold the template.
+# Reads the editor's window: the owning program must be $1, the boxes must hold the template
+# (with $2 as its tag name); then closes it, or with $3 = keep leaves it open.
 expect_loaded() {
     local fields
-    fields=$(win "$work/read-fields.exe" 30 | tr -d '\r') || fail "no editor window: $fields"
+    fields=$(win "$work/read-fields.exe" 30 ${3:+"$3"} | tr -d '\r') ||
+        fail "no editor window: $fields"
     grep -qxF "program=$1" <<<"$fields" || fail "the window is not of $1: $fields"
-    for value in 'img' '山田太郎' '<img src="' 'B123' 'width' '100' 'height' '50' 'alt' '画像'; do
+    for value in "${2:-img}" '山田太郎' '<img src="' 'B123' 'width' '100' 'height' '50' 'alt' '画像'; do
         grep -qxF "field=$value" <<<"$fields" || fail "no box holds '$value': $fields"
     done
+}
+
+# As a user: adds "2" to the tag name (the box that has the focus at start) and saves the
+# template under a new name through the program's own save dialog. Keys go through xdotool.
+edit_and_save_as() { # name
+    local saved
+    saved="$(dirname "$template_file")/$1"
+    xdotool key End type 2
+    sleep 1
+    xdotool key ctrl+s
+    # The save dialog comes up with the current name selected in its name box.
+    win "$work/read-fields.exe" 30 modal || fail "no save dialog after Ctrl+S"
+    xdotool type "$1"
+    xdotool key Return
+    for _ in $(seq 50); do
+        grep -q '^TagName=' "$saved" 2>/dev/null && break
+        sleep 0.2
+    done
+    expect_loaded "$exe" img2
+    sed 's/^TagName=img\r$/TagName=img2\r/' data/example.kvd | cmp -s - "$saved" ||
+        fail "the saved template is not the opened one with the new tag name: $(cat -A "$saved")"
+    rm "$saved"
 }
 
 install_silently() { # setup options...
@@ -138,6 +171,9 @@ check_setup() { # arch
     echo "== $(basename "$setup")"
     # Every Windows user has this key; a fresh Wine prefix does not.
     win reg add "$classes" /f >/dev/null
+    # One virtual desktop, where xdotool's keys reach the focused window.
+    win reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+    win reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
     snapshot fresh
     install_silently "$setup" /S
 
@@ -178,16 +214,18 @@ check_setup() { # arch
         win reg copy "$classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null
     done
     win start "$template" || fail "wine start on the template ended with status $?"
-    expect_loaded "$exe"
+    expect_loaded "$exe" img keep
+    ok "$1: a template opened through its file type comes up loaded in the installed program"
+    edit_and_save_as "保存 $1.kvd"
     settle
     for key in .kvd Quelvar.Template; do
         win reg delete "HKLM\\Software\\Classes\\$key" /f >/dev/null
     done
-    ok "$1: a template opened through its file type comes up loaded in the installed program"
+    ok "$1: edited and saved under a new Japanese name, byte for byte as expected"
 
     uninstall_silently
     same_as fresh
-    cmp -s "$(unix_path "$template")" data/example.kvd || fail "the template changed"
+    cmp -s "$template_file" data/example.kvd || fail "the template changed"
     ok "$1: the uninstaller leaves nothing behind and the template as it was"
 
     # Another program opens .kvd files: the install only offers itself, unless asked.

@@ -1,8 +1,10 @@
 // Test helper for check-installer.sh: waits for the editor's window, prints the full path of the
 // program that owns it and the text of each of its edit boxes (UTF-8, one line each), then closes
-// the window and waits for the program to end. Exit code 0 only if all of that happened.
+// the window and waits for the program to end (with "keep": leaves it open). With "modal" it only
+// waits until a modal dialog (a message box, a file dialog) has disabled the window. Exit code 0
+// only if all of that happened.
 //
-//   read-fields.exe [seconds]
+//   read-fields.exe [seconds [keep|modal]]
 #include <windows.h>
 
 #include <cstdio>
@@ -64,6 +66,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no window \"Quelvar Edit Tool\" within %d s\n", seconds);
         return 1;
     }
+    std::string mode = argc > 2 ? argv[2] : "";
+    if (mode == "modal") {
+        for (int waited = 0; IsWindowEnabled(window) && waited < seconds * 10; ++waited)
+            Sleep(100);
+        // The dialog disables its owner before it has finished building itself.
+        Sleep(1000);
+        return IsWindowEnabled(window) ? 1 : 0;
+    }
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId);
@@ -94,6 +104,10 @@ int main(int argc, char** argv) {
     for (const auto& text : texts)
         std::printf("field=%s\n", utf8(text).c_str());
     std::fflush(stdout);
+    if (mode == "keep") {
+        CloseHandle(process);
+        return 0;
+    }
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     bool ended = WaitForSingleObject(process, static_cast<DWORD>(seconds) * 1000) == WAIT_OBJECT_0;
