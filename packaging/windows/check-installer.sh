@@ -17,11 +17,12 @@ work=$root/build/installer-check
 rm -rf "$work"
 mkdir -p "$work"
 
-# Debian's wine runs 32-bit code through its 32-bit loader; a machine without 32-bit support
-# still runs the 64-bit programs through wine64.
-run32=true
-wine=(wine)
-if ! wine --version >/dev/null 2>&1; then
+# Debian's wine command prefers its 32-bit loader (wine32:i386), which a kernel without 32-bit
+# support cannot start; the 64-bit programs then still run through wine64.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    run32=true
+    wine=(wine)
+else
     run32=false
     wine=(/usr/lib/wine/wine64)
     export WINELOADER=/usr/lib/wine/wine64
