@@ -6,7 +6,8 @@
 # program; a silent uninstall leaves no file, folder or registry key behind and hands .kvd back
 # to a program that had it; on an English system it speaks English; each zip's program starts
 # and loads a template.
-# --no-build packages the programs already built. Needs Xvfb; uses a display of its own.
+# --no-build packages the programs already built. Needs Xvfb and xdotool; uses a display, a Wine
+# prefix and a home folder of its own under build/installer-check.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
