@@ -3,9 +3,9 @@
 # a fresh prefix with the Japanese locale, as a new user would meet them: a silent install for
 # the current user puts the files, the Start menu shortcut, the uninstall entry and the .kvd
 # file type in place; a template opened through the file type comes up loaded in the installed
-# program; a silent uninstall leaves no file, folder or registry key behind and hands .kvd back
-# to a program that had it; on an English system it speaks English; each zip's program starts
-# and loads a template.
+# program, where it is edited and saved under a new name; a silent uninstall leaves no file,
+# folder or registry key behind and hands .kvd back to a program that had it; on an English
+# system the setup program speaks English; each zip's program starts and loads a template.
 # --no-build packages the programs already built. Needs Xvfb and xdotool; uses a display, a Wine
 # prefix and a home folder of its own under build/installer-check.
 set -euo pipefail
@@ -181,13 +181,14 @@ check_setup() { # arch
 
     local dir
     dir=$(unix_path "$instdir")
-    [ "$(cd "$dir" && ls | sort | tr '\n' ' ')" = "README.txt quelvar-edit.exe quelvar-kvd.ico uninstall.exe " ] ||
+    [ "$(find "$dir" -mindepth 1 -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')" = \
+        "README.txt quelvar-edit.exe quelvar-kvd.ico uninstall.exe " ] ||
         fail "installed files: $(ls "$dir")"
     cmp -s "$dir/quelvar-edit.exe" <(unzip -p "$out/quelvar-edit-$version-$1.zip" "*/quelvar-edit.exe") ||
         fail "the installed program is not the packaged one"
     cmp -s "$dir/quelvar-kvd.ico" data/icons/quelvar-kvd.ico || fail "the template icon differs"
     ok "$1: installed for the user under $instdir"
-    [ -f "$shortcut" ] && strings -e l "$shortcut" | grep -qF 'quelvar-edit.exe' ||
+    { [ -f "$shortcut" ] && strings -e l "$shortcut" | grep -qF 'quelvar-edit.exe'; } ||
         fail "no Start menu shortcut to the program: $shortcut"
     ok "$1: Start menu shortcut"
 
@@ -258,7 +259,7 @@ check_setup() { # arch
 check_zip() { # arch
     local zip=$out/quelvar-edit-$version-$1.zip name=quelvar-edit-$version-$1
     echo "== $(basename "$zip")"
-    [ "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = "$name/ $name/README.txt $name/quelvar-edit.exe " ] ||
+    [ "$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')" = "$name/ $name/README.txt $name/quelvar-edit.exe " ] ||
         fail "zip contents: $(unzip -Z1 "$zip")"
     rm -rf "$work/unzipped"
     unzip -q "$zip" -d "$work/unzipped"
@@ -281,7 +282,7 @@ for arch in x86_64 i686; do
     unzip -p "$zip" "*/quelvar-edit.exe" >"$work/$arch.exe"
     file -b "$work/$arch.exe" | grep -qF "$kind" || fail "$zip's program: $(file -b "$work/$arch.exe")"
     grep -aqF 'level="asInvoker"' "$setup" || fail "$setup asks for administrator rights"
-    dlls=$(objdump -p "$work/$arch.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+    dlls=$(objdump -p "$work/$arch.exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u)
     for dll in $dlls; do
         case $dll in
         kernel32.dll | user32.dll | gdi32.dll | comdlg32.dll | comctl32.dll | shell32.dll | \
@@ -289,7 +290,7 @@ for arch in x86_64 i686; do
         *) fail "$zip's program needs $dll, which Windows does not bring" ;;
         esac
     done
-    ok "$arch: $kind, setup without administrator rights, only system DLLs ($(echo $dlls))"
+    ok "$arch: $kind, setup without administrator rights, only system DLLs ($(tr '\n' ' ' <<<"$dlls"))"
     LC_ALL=C ls -l "$setup" "$zip"
 done
 
