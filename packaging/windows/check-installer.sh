@@ -219,12 +219,14 @@ check_setup() { # arch
     win start "$template" || fail "wine start on the template ended with status $?"
     expect_loaded "$exe" img keep
     ok "$1: a template opened through its file type comes up loaded in the installed program"
-    edit_and_save_as "保存 $1.kvd"
+    # xdotool loses characters it has to map to a spare key code (any Japanese one) now and
+    # then: the new name is ASCII, the opened template's name was not.
+    edit_and_save_as "saved $1.kvd"
     settle
     for key in .kvd Quelvar.Template; do
         win reg delete "HKLM\\Software\\Classes\\$key" /f >/dev/null
     done
-    ok "$1: edited and saved under a new Japanese name, byte for byte as expected"
+    ok "$1: edited and saved under a new name, byte for byte as expected"
 
     uninstall_silently
     same_as fresh
