@@ -228,6 +228,23 @@ check_setup() { # arch
     done
     ok "$1: edited and saved under a new name, byte for byte as expected"
 
+    # A running editor keeps the uninstaller from starting. Run in place (_?=, which must stand
+    # unquoted at the end of its command line: hence a batch file), it gives its status.
+    printf 'start /wait "" "%s\\uninstall.exe" /S _?=%s\r\nexit /b %%errorlevel%%\r\n' \
+        "$instdir" "$instdir" >"$work/uninstall-in-place.bat"
+    win "$exe" &
+    local editor=$!
+    win "$work/read-fields.exe" 30 keep >/dev/null || fail "the installed program did not start"
+    local status=0
+    win cmd.exe /c "$(win_out winepath.exe -w "$work/uninstall-in-place.bat")" >/dev/null ||
+        status=$?
+    [ "$status" -eq 2 ] || fail "with the editor running the uninstaller ended with status $status"
+    { [ -f "$(unix_path "$exe")" ] && reg_value "$uninstall_key" DisplayName >/dev/null; } ||
+        fail "the uninstaller gave up but removed things"
+    win "$work/read-fields.exe" 30 >/dev/null || fail "the editor did not close"
+    wait "$editor"
+    ok "$1: the uninstaller asks for the running editor to be closed (silently: gives up, status 2)"
+
     uninstall_silently
     same_as fresh
     cmp -s "$template_file" data/example.kvd || fail "the template changed"
@@ -292,7 +309,7 @@ for arch in x86_64 i686; do
         *) fail "$zip's program needs $dll, which Windows does not bring" ;;
         esac
     done
-    ok "$arch: $kind, setup without administrator rights, only system DLLs ($(tr '\n' ' ' <<<"$dlls"))"
+    ok "$arch: $kind, setup without administrator rights, only system DLLs (${dlls//$'\n'/ }))"
     LC_ALL=C ls -l "$setup" "$zip"
 done
 

@@ -65,6 +65,8 @@ LangString SectionDefault ${LANG_ENGLISH} "Open .kvd files with a double-click"
 LangString SectionDefault ${LANG_JAPANESE} ".kvd ファイルをダブルクリックで開く"
 LangString TypeName ${LANG_ENGLISH} "Quelvar tag template"
 LangString TypeName ${LANG_JAPANESE} "Quelvar タグ テンプレート"
+LangString CloseProgram ${LANG_ENGLISH} "Quelvar Edit Tool is running. Close it and choose Retry."
+LangString CloseProgram ${LANG_JAPANESE} "Quelvar Edit Tool が実行中です。終了してから [再試行] を選んでください。"
 LangString Description ${LANG_ENGLISH} "Editor for the tag templates (.kvd) of the markup editor"
 LangString Description ${LANG_JAPANESE} "マークアップ エディターのタグ テンプレート (.kvd) を編集します"
 
@@ -133,7 +135,19 @@ Function KvdOwner
     ${EndIf}
 FunctionEnd
 
+; A running editor keeps its program file: ask for it to be closed (silently: give up, status 2).
+!macro WaitForEditorClosed
+    retry:
+    FindWindow $0 "" "${PRODUCT}"
+    ${If} $0 <> 0
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseProgram)" /SD IDCANCEL IDRETRY retry
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
+!macroend
+
 Function .onInit
+    !insertmacro WaitForEditorClosed
     ; .kvd opens with the editor when no other program claims it, or when asked for.
     Call KvdOwner
     ${GetParameters} $1
@@ -160,6 +174,10 @@ Function un.DeleteKeyIfEmpty
             DeleteRegKey HKCU $0
         ${EndIf}
     ${EndIf}
+FunctionEnd
+
+Function un.onInit
+    !insertmacro WaitForEditorClosed
 FunctionEnd
 
 Section "Uninstall"
