@@ -309,7 +309,7 @@ for arch in x86_64 i686; do
         *) fail "$zip's program needs $dll, which Windows does not bring" ;;
         esac
     done
-    ok "$arch: $kind, setup without administrator rights, only system DLLs (${dlls//$'\n'/ }))"
+    ok "$arch: $kind, setup without administrator rights, only system DLLs (${dlls//$'\n'/ })"
     LC_ALL=C ls -l "$setup" "$zip"
 done
 
