@@ -4,6 +4,8 @@
 #include <string>
 #include <thread>
 
+#include <windows.h>
+
 #include <cderr.h>
 
 #include "EditorFakes.h"
@@ -173,6 +175,20 @@ TEST(MessageBoxTest, TheNewQuestionIsThePlatformsYesNoBoxWithNoAsDefault) {
                   "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？");
         EXPECT_TRUE(seen.noIsDefault);
         EXPECT_TRUE(seen.hasIcon);
+    }
+}
+
+// The program's manifest, linked into this test as into the program: the system reads it (the
+// process is DPI aware) and it asks for the themed controls and per-monitor density.
+TEST(ManifestTest, SelectsThemedControlsAndPerMonitorDpiAwareness) {
+    EXPECT_TRUE(IsProcessDPIAware());
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                               SizeofResource(nullptr, found));
+    for (const char* wanted : {"Microsoft.Windows.Common-Controls", "PerMonitorV2", "true/pm",
+                               "<longPathAware", "asInvoker"}) {
+        EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
     }
 }
 
