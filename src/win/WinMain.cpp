@@ -61,6 +61,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     quelvar::win::Win32MsgBox msgBox;
     quelvar::win::Win32CommonDialog cd(msgBox);
     quelvar::win::frmEditor window(instance, msgBox, cd);
+    if (!window.Handle()) {
+        MessageBoxW(nullptr,
+                    L"ウィンドウを作成できませんでした。\r\nThe window could not be created.",
+                    L"Quelvar Edit Tool", MB_OK | MB_ICONERROR);
+        return 1;
+    }
     msgBox.SetOwner(window.Handle());
     cd.SetOwner(window.Handle());
     ShowWindow(window.Handle(), show);
