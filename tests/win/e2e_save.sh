@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end, run by wine-gui-run --script: the real program with the platform's own dialogs and
-# message boxes, driven by keys. Starts with a file named on the command line, types into two
-# fields (one in Japanese), saves with Ctrl+S through the save dialog to a Japanese file name and
-# checks the bytes in code page 932; New answered No (the default button) and
-# then Yes, each followed by a save that shows what the fields held; Quit from the menu.
+# message boxes, driven by keys. Starts with a file named on the command line; types into four
+# fields reached by Tab and access keys, one in Japanese; saves with Ctrl+S through the save
+# dialog to a Japanese file name and checks the bytes in code page 932; New answered No (the
+# default button) and then Yes, each followed by a save that shows what the fields held; Quit
+# from the menu, which ends the program with exit code 0.
 set -euo pipefail
 program=$1
 read -ra wine <<<"$QUELVAR_WINE_LOADER"
@@ -49,7 +50,7 @@ expect_bytes() {
 }
 
 empty='Element1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\n'
-typed="[Quelvar]\r\nEdited=author\r\nBaseElement=\r\nCloseTag=\r\n${empty}Index=B12\r\nTagName=\x89\xe6\x91\x9c\r\n"
+typed="[Quelvar]\r\nEdited=author\r\nBaseElement=\r\nCloseTag=</a>\r\n${empty}Index=B1\r\nTagName=\x89\xe6\x91\x9c\r\n"
 cleared="[Quelvar]\r\nEdited=\r\nBaseElement=\r\nCloseTag=\r\n${empty}Index=\r\nTagName=\r\n"
 
 # Focus starts in the tag name box; Tab leads to the author's.
@@ -57,6 +58,11 @@ xdotool key Tab
 xdotool type --delay 30 "author"
 xdotool key shift+Tab
 xdotool type --delay 150 "画像"
+# Access keys: Alt+C to the closing tag; Alt+I to the index, whose text is selected and replaced.
+xdotool key alt+c
+xdotool type --delay 30 "</a>"
+xdotool key alt+i
+xdotool type --delay 30 "B1"
 save_as "$work/テンプレート.kvd"
 expect_bytes "$work/テンプレート.kvd" "$typed"
 
