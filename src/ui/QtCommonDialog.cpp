@@ -1,6 +1,5 @@
 #include "QtCommonDialog.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QWidget>
@@ -40,14 +39,15 @@ bool QtCommonDialog::Show(bool open) {
     dialog.setDefaultSuffix(QString());
     dialog.setNameFilters(NameFilters(Filter));
     if (!FileName.empty()) {
-        const QFileInfo initial(QFile::decodeName(FileName.c_str()));
+        const QFileInfo initial(QString::fromStdString(FileName));
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    FileName = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    // The core takes file names in UTF-8 on every system, not in the local 8-bit code page.
+    FileName = dialog.selectedFiles().constFirst().toStdString();
     return true;
 }
 

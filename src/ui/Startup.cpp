@@ -1,6 +1,5 @@
 #include "Startup.h"
 
-#include <QFile>
 #include <QTimer>
 
 #include "frmEditor.h"
@@ -9,7 +8,8 @@ namespace quelvar {
 
 void OpenOnStart(frmEditor& window, const QString& file) {
     QTimer::singleShot(0, &window, [&window, file] {
-        window.Document().OpenFile(QFile::encodeName(file).toStdString());
+        // UTF-8, as the core takes names on every system.
+        window.Document().OpenFile(file.toStdString());
     });
 }
 

@@ -10,64 +10,19 @@
 #include <algorithm>
 #include <limits>
 
+#include "LayoutScale.h"
 #include "Twips.h"
 
 namespace quelvar {
 
 namespace {
 
-// Where each control stands, in twips inside its container, in tab order.
-struct Placement {
-    int left, top, width, height;
-};
-
-enum class Container { Window, Frame };
-
-struct LabelledBox {
-    Container container;
-    const char* labelName;
-    Placement label;
-    Qt::Alignment alignment;
-    std::size_t field;
-    Placement box;
-};
-
-constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
-
-const LabelledBox kLayout[] = {
-    {Container::Window, "Label1", {105, 105, 855, 225}, kRight, kTagName, {945, 82, 4845, 270}},
-    {Container::Window, "Label2", {105, 420, 855, 225}, kRight, kAuthor, {945, 397, 4845, 270}},
-    {Container::Frame,
-     "Label4",
-     {105, 210, 1170, 225},
-     kLeft,
-     kBaseElement,
-     {1260, 180, 4425, 270}},
-    {Container::Frame, "Label6", {105, 525, 855, 225}, kLeft, kElement1, {945, 502, 4740, 270}},
-    {Container::Frame, "Label7", {420, 840, 645, 225}, kRight, kDefault1, {1050, 817, 4635, 270}},
-    {Container::Frame, "Label8", {105, 1185, 855, 225}, kLeft, kElement2, {945, 1162, 4740, 270}},
-    {Container::Frame, "Label9", {420, 1500, 645, 225}, kRight, kDefault2, {1050, 1470, 4635, 270}},
-    {Container::Frame, "Label10", {105, 1785, 855, 225}, kLeft, kElement3, {945, 1785, 4740, 270}},
-    {Container::Frame,
-     "Label11",
-     {420, 2130, 645, 225},
-     kRight,
-     kDefault3,
-     {1155, 2100, 4530, 270}},
-    {Container::Frame, "Label3", {105, 2520, 540, 225}, kRight, kIndex, {630, 2490, 645, 270}},
-    {Container::Frame, "Label5", {1575, 2520, 855, 225}, kLeft, kCloseTag, {2415, 2497, 3270, 270}},
-};
-
-constexpr Placement kClientArea{0, 0, 5790, 3585};
-constexpr Placement kFrame{0, 735, 5790, 2850};
-
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QRect Pixels(const Placement& p, double scale) {
-    return TwipsToPixels(p.left, p.top, p.width, p.height, scale);
+Qt::Alignment Alignment(layout::Align align) {
+    return (align == layout::Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 }  // namespace
@@ -75,7 +30,7 @@ QRect Pixels(const Placement& p, double scale) {
 frmEditor::frmEditor(QWidget* parent)
     : QMainWindow(parent), CD(new QtCommonDialog(this)), msgBox_(this), doc_(msgBox_, *CD, *this) {
     setObjectName("frmEditor");
-    setWindowTitle("Quelvar Edit Tool");
+    setWindowTitle(Text(layout::kWindowCaption));
     // Reading any image first loads every image plugin Qt has, a good part of the start-up
     // time: the icon follows the first frame instead.
     QTimer::singleShot(0, this, [this] {
@@ -121,36 +76,35 @@ void frmEditor::BuildControls() {
         // One factor for everything: the larger of what a text box and the widest caption need.
         QLineEdit sampleBox;
         QLabel sampleLabel;
-        scale_ = LayoutScale(sampleBox);
-        for (const LabelledBox& placed : kLayout) {
-            scale_ =
-                std::max(scale_, CaptionScale(sampleLabel, Text(TemplateFields[placed.field].label),
-                                              placed.label.width));
-        }
+        scale_ = layout::LayoutScale(
+            kQtDpi, sampleBox.sizeHint().height(), [&sampleLabel](std::string_view caption) {
+                return sampleLabel.fontMetrics().horizontalAdvance(Text(caption).remove('&'));
+            });
     }
-    client->setFixedSize(Pixels(kClientArea, scale_).size());
+    client->setFixedSize(TwipsToPixels(layout::kClientArea, scale_).size());
 
-    fraMainData = new QGroupBox("MainData", client);
+    fraMainData = new QGroupBox(Text(layout::kFrameCaption), client);
     fraMainData->setObjectName("fraMainData");
-    fraMainData->setGeometry(Pixels(kFrame, scale_));
+    fraMainData->setGeometry(TwipsToPixels(layout::kFrame, scale_));
 
     QLabel** labels[] = {&Label1, &Label2,  &Label4,  &Label6, &Label7, &Label8,
                          &Label9, &Label10, &Label11, &Label3, &Label5};
+    static_assert(std::size(labels) == layout::kTabOrder.size());
     QWidget* previous = nullptr;
-    for (std::size_t row = 0; row < std::size(kLayout); ++row) {
-        const LabelledBox& placed = kLayout[row];
+    for (std::size_t row = 0; row < layout::kTabOrder.size(); ++row) {
+        const layout::LabelledBox& placed = layout::kTabOrder[row];
         const TemplateField& field = TemplateFields[placed.field];
-        QWidget* container = placed.container == Container::Window ? client : fraMainData;
+        QWidget* container = placed.container == layout::Container::Window ? client : fraMainData;
 
         auto* label = new QLabel(Text(field.label), container);
-        label->setObjectName(placed.labelName);
-        label->setAlignment(placed.alignment);
-        label->setGeometry(Pixels(placed.label, scale_));
+        label->setObjectName(Text(placed.labelName));
+        label->setAlignment(Alignment(placed.alignment));
+        label->setGeometry(TwipsToPixels(placed.label, scale_));
         *labels[row] = label;
 
         auto* box = new QLineEdit(container);
         box->setObjectName(Text(field.textBox));
-        box->setGeometry(Pixels(placed.box, scale_));
+        box->setGeometry(TwipsToPixels(placed.box, scale_));
         box->setMaxLength(std::numeric_limits<int>::max());
         box->setToolTip(Text(field.tooltip));
         box->setAccessibleName(QString(Text(field.label)).remove('&'));

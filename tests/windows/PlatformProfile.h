@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The platform's own profile functions, called as the original program called them: ANSI
+// The platform's own profile functions, called the way a code page 932 program calls them: ANSI
 // strings in the system code page, a 256-byte receive area and the empty default.
 namespace platform {
 

@@ -1,0 +1,79 @@
+// The Windows program: the window over the template document, and the file named on the
+// command line opened as Open would open it.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "Win32CommonDialog.h"
+#include "Win32MsgBox.h"
+#include "WinText.h"
+#include "frmEditor.h"
+
+namespace {
+
+constexpr wchar_t kUsage[] =
+    L"quelvar-edit.exe [ファイル]\r\n\r\n"
+    L"テンプレートファイルを 1 つ指定すると、開いた状態で起動します。\r\n"
+    L"Give one template file to start with it open.";
+
+// The file named on the command line, empty when there is none; nullopt when there are more
+// arguments than one file.
+std::optional<std::wstring> FileArgument() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::optional<std::wstring> file;
+    if (!arguments || count < 2) {
+        file = std::wstring();
+    } else if (count == 2) {
+        file = arguments[1];
+    }
+    LocalFree(arguments);
+    return file;
+}
+
+int RunMessageLoop(quelvar::win::frmEditor& window) {
+    MSG message{};
+    BOOL got = 0;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) {
+            return 1;
+        }
+        if (!window.PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    const std::optional<std::wstring> file = FileArgument();
+    if (!file) {
+        MessageBoxW(nullptr, kUsage, L"Quelvar Edit Tool", MB_OK | MB_ICONERROR);
+        return 2;
+    }
+
+    quelvar::win::Win32MsgBox msgBox;
+    quelvar::win::Win32CommonDialog cd(msgBox);
+    quelvar::win::frmEditor window(instance, msgBox, cd);
+    if (!window.Handle()) {
+        MessageBoxW(nullptr,
+                    L"ウィンドウを作成できませんでした。\r\nThe window could not be created.",
+                    L"Quelvar Edit Tool", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    msgBox.SetOwner(window.Handle());
+    cd.SetOwner(window.Handle());
+    ShowWindow(window.Handle(), show);
+    UpdateWindow(window.Handle());
+    if (!file->empty()) {
+        // After the window is up, so that a message about the file stands over it.
+        window.Document().OpenFile(quelvar::win::Utf8(*file));
+    }
+    return RunMessageLoop(window);
+}
