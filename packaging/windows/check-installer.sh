@@ -139,8 +139,10 @@ expect_loaded() {
 # As a user: adds "2" to the tag name (the box that has the focus at start) and saves the
 # template under a new name through the program's own save dialog. Keys go through xdotool.
 edit_and_save_as() { # name
-    local saved
-    saved="$(dirname "$template_file")/$1"
+    local saved folder before
+    folder=$(dirname "$template_file")
+    saved="$folder/$1"
+    before=$(ls -A "$folder")
     xdotool key End type 2
     sleep 1
     xdotool key ctrl+s
@@ -156,6 +158,7 @@ edit_and_save_as() { # name
     sed 's/^TagName=img\r$/TagName=img2\r/' data/example.kvd | cmp -s - "$saved" ||
         fail "the saved template is not the opened one with the new tag name: $(cat -A "$saved")"
     rm "$saved"
+    [ "$(ls -A "$folder")" = "$before" ] || fail "the save left files behind: $(ls -A "$folder")"
 }
 
 install_silently() { # setup options...
