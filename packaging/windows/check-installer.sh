@@ -326,4 +326,6 @@ else
     skipped=2
     echo "SKIPPED: i686 setup and zip under Wine: this machine cannot run 32-bit programs"
 fi
+settle
+rm -rf "$WINEPREFIX" # 700 MB; a failed run keeps it to look into
 echo "installer: $passed passed, 0 failed, $skipped skipped"
