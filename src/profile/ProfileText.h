@@ -66,7 +66,9 @@ class ProfileText {
 
   private:
     std::size_t Unit(std::size_t pos) const;
+    std::size_t FindLineEnd(std::size_t pos) const;
     LineSpan LineAt(std::size_t pos) const;
+    Lookup FindNamed(std::string_view section, std::string_view key) const;
     std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
     std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
@@ -81,6 +83,7 @@ class ProfileText {
     FileEncoding encoding_;
     std::size_t body_;   // first byte after the byte-order mark
     std::size_t width_;  // bytes in one code unit: 2 in UTF-16, else 1
+    std::size_t high_;   // which byte of a UTF-16 code unit holds its high half
 };
 
 // Whether a character is one of the blanks that profile readers trim: space, tab, CR, VT, FF
