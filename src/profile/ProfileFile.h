@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "IniAccess.h"
+#include "TextCodec.h"
+
+namespace IniAccess {
+
+// A profile file read once and held in memory: every read answers from that one snapshot and
+// every write edits the bytes in memory, by the same rules as ReadProfileValue and
+// WriteProfileValue, so that many values cost one read and one replacement of the file.
+class ProfileFile {
+  public:
+    // Reads the file once, without a lock. Throws ProfileIoError as ReadWholeFile does.
+    static ProfileFile Read(const std::string& fileName);
+
+    ProfileFile(std::string fileName, std::optional<std::string> bytes);
+
+    bool Found() const { return found_; }
+    const std::string& Bytes() const { return bytes_; }
+    bool Changed() const { return changed_; }
+
+    // The encoding a write uses: the file's own, code page 932 for a new file.
+    FileEncoding Encoding() const;
+
+    // What ReadProfileEntry returns for this snapshot.
+    ProfileValue Get(std::string_view section, std::string_view key) const;
+
+    // Stores key=value in memory as WriteProfileValue stores it in a file. Throws
+    // ProfileTextError for text the file cannot hold, and ProfileIoError for a file whose
+    // damage makes any edit unsafe; the bytes are then unchanged.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  private:
+    std::string fileName_;
+    std::string bytes_;
+    bool found_ = false;
+    bool changed_ = false;
+};
+
+// Locks the file, reads it, lets edit change it in memory and, when anything changed, replaces
+// the file once. When edit throws, the file is not touched.
+void UpdateProfileFile(const std::string& fileName,
+                       const std::function<void(ProfileFile& file)>& edit);
+
+}  // namespace IniAccess
