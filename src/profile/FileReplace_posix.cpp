@@ -172,10 +172,10 @@ void Flush(int fd, const std::string& path) {
     }
 }
 
-void SyncFolder(const std::string& target) {
+void SyncFolder(const std::string& target, const std::string& path) {
     const FileDescriptor folder(
         ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) {
+    if (folder.get() >= 0 && !Injected(FileOperation::Flush, path)) {
         ::fsync(folder.get());  // the rename is done; a failure here cannot be undone
     }
 }
@@ -251,7 +251,7 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
     temporary.Close(path);
     if (!same) {
         // The temporary, complete and on disk, is the recovery copy while the file is written.
-        SyncFolder(replace.target);
+        SyncFolder(replace.target, path);
         WriteInPlace(replace, contents);
         return;  // the temporary is removed on the way out
     }
@@ -260,7 +260,7 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
         Fail(path, errno);
     }
     temporary.Keep();
-    SyncFolder(replace.target);
+    SyncFolder(replace.target, path);
 }
 
 }  // namespace IniAccess::posix

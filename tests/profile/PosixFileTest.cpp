@@ -74,11 +74,18 @@ TEST_F(PosixFile, ASymbolicLinkIsWrittenThroughAndStaysALink) {
     EXPECT_EQ(dir_.Listing(), "real.kvd\nt.kvd\n");
 }
 
-TEST_F(PosixFile, TheFileKeepsItsPermissions) {
-    WriteBytes(file_, "[Q]\r\nk=1\r\n");
-    std::filesystem::permissions(file_, std::filesystem::perms(0640));
-    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
-    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640));
+TEST_F(PosixFile, TheFileKeepsItsPermissionsWhateverTheUmask) {
+    for (const mode_t umask : {022, 077}) {
+        const mode_t previous = ::umask(umask);
+        for (const auto mode : {0640, 0664, 0660, 0600}) {
+            WriteBytes(file_, "[Q]\r\nk=1\r\n");
+            std::filesystem::permissions(file_, std::filesystem::perms(mode));
+            EXPECT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+            EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(mode))
+                << std::oct << mode << " under umask " << umask;
+        }
+        ::umask(previous);
+    }
 }
 
 TEST_F(PosixFile, ReadOnlyFileIsNotWrittenAndStaysAsItWas) {

@@ -56,6 +56,15 @@ TEST_F(ProfileRead, NamesMatchIgnoringAsciiCaseOnly) {
     EXPECT_EQ(Read("[Q]\r\n\x83\x61=2\r\n", "Q", "ヂ"), "2");
     // Whole names only.
     EXPECT_EQ(Read("[Q]\r\nTagNameX=1\r\nTag=2\r\n", "Q", "TagName"), "");
+    // The ends of the alphabet fold; the characters just outside it, 32 apart like the letters,
+    // do not.
+    EXPECT_EQ(Read("[AZ]\r\naz=1\r\n", "az", "AZ"), "1");
+    EXPECT_EQ(Read("[az]\r\nAZ=1\r\n", "AZ", "az"), "1");
+    EXPECT_EQ(Read("[@]\r\n[=1\r\n", "`", "["), "");
+    EXPECT_EQ(Read("[`]\r\n{=1\r\n", "@", "{"), "");
+    EXPECT_EQ(Read("[Q]\r\n[=1\r\n", "Q", "{"), "");
+    EXPECT_EQ(Read("[Q]\r\n@=1\r\n", "Q", "`"), "");
+    EXPECT_EQ(Read("[Q]\r\n`=1\r\n", "Q", "`"), "1");
 }
 
 TEST_F(ProfileRead, SecondBytesThatLookLikeSyntaxAreText) {

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "EditorFakes.h"
+#include "EditorMessages.h"
 #include "FaultInjection.h"
 #include "TempDir.h"
 
 using namespace quelvar;
 using namespace testing_support;
+using namespace std::string_literals;
 
 namespace {
 
@@ -76,9 +78,18 @@ TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
     EXPECT_EQ(doc_.Fields().Text(kTagName), "a");
     EXPECT_EQ(doc_.Changed(), 1);
 
+    // Any answer but Yes keeps them too: a box closed by Escape or its close box (Cancel), a
+    // failing call (0), and anything else the platform may return.
+    for (const int answer : {mb::kIdNo, 2, 0, -1, mb::kIdOk}) {
+        msgBox_.answers.push_back(answer);
+        doc_.mnuNew_Click();
+        EXPECT_EQ(doc_.Fields().Text(kTagName), "a") << answer;
+        EXPECT_EQ(doc_.Changed(), 1) << answer;
+    }
+
     msgBox_.answers.push_back(mb::kIdYes);
     doc_.mnuNew_Click();
-    EXPECT_EQ(msgBox_.calls.size(), 2u);
+    EXPECT_EQ(msgBox_.calls.size(), 7u);
     EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
     EXPECT_EQ(doc_.Changed(), 0);
 }
@@ -224,6 +235,33 @@ TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
     EXPECT_NE(message.prompt.find("Default (Element2)：「😀」 U+1F600"), std::string::npos);
     EXPECT_EQ(message.prompt.find("TagName"), std::string::npos);
     EXPECT_EQ(ReadBytes(file), "[Quelvar]\r\nTagName=old\r\n");
+}
+
+// Each field alone holding what the file cannot store: nothing is written, and the message names
+// that field and no other.
+TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
+    const std::string file = dir_.File("t.kvd");
+    const std::string original = "[Quelvar]\r\nTagName=old\r\n";
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        for (const std::string& bad : {"a😀"s, "a\0b"s}) {
+            WriteBytes(file, original);
+            msgBox_.calls.clear();
+            for (std::size_t other = 0; other < kFieldCount; ++other) {
+                doc_.Fields().SetText(other, other == field ? bad : "ok");
+            }
+            Save(file);
+            ASSERT_EQ(msgBox_.calls.size(), 1u) << field;
+            const std::string& prompt = msgBox_.calls[0].prompt;
+            EXPECT_EQ(msgBox_.calls[0].style, mb::kIconWarning) << field;
+            for (std::size_t named = 0; named < kFieldCount; ++named) {
+                const bool shown =
+                    prompt.find("\r\n" + FieldName(named) + "：") != std::string::npos;
+                EXPECT_EQ(shown, named == field) << FieldName(named) << " for field " << field;
+            }
+            EXPECT_EQ(ReadBytes(file), original) << field;
+            EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+        }
+    }
 }
 
 TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
