@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -17,31 +18,50 @@ namespace IniAccess::posix {
 
 namespace {
 
+volatile sig_atomic_t deferredSignal = 0;
+
+extern "C" void DeferSignal(int signal) {
+    deferredSignal = signal;
+}
+
 // The signals that end the program wait until the save has finished or cleaned up, so that
-// neither a half-written file nor a temporary one is left behind. SIGXFSZ is ignored so that a
-// file-size limit comes back from write() as EFBIG, a failure the user is shown.
+// neither a half-written file nor a temporary one is left behind. They are caught rather than
+// blocked: a mask covers only this thread, and any other thread of the program could take the
+// signal. SIGXFSZ is ignored so that a file-size limit comes back from write() as EFBIG, a
+// failure the user is shown.
 class SaveSignals {
   public:
     SaveSignals() {
-        sigset_t ending;
-        sigemptyset(&ending);
-        for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
-            sigaddset(&ending, signal);
+        deferredSignal = 0;
+        struct sigaction defer {};
+        defer.sa_handler = DeferSignal;
+        defer.sa_flags = SA_RESTART;
+        sigfillset(&defer.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+            sigaction(kEnding[i], nullptr, &previous_[i]);
+            if (previous_[i].sa_handler != SIG_IGN) {
+                sigaction(kEnding[i], &defer, nullptr);
+            }
         }
-        pthread_sigmask(SIG_BLOCK, &ending, &previousMask_);
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
         sigaction(SIGXFSZ, &ignore, &previousXfsz_);
     }
     ~SaveSignals() {
         sigaction(SIGXFSZ, &previousXfsz_, nullptr);
-        pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+            sigaction(kEnding[i], &previous_[i], nullptr);
+        }
+        if (deferredSignal != 0) {
+            ::raise(deferredSignal);
+        }
     }
     SaveSignals(const SaveSignals&) = delete;
     SaveSignals& operator=(const SaveSignals&) = delete;
 
   private:
-    sigset_t previousMask_{};
+    static constexpr int kEnding[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+    struct sigaction previous_[std::size(kEnding)]{};
     struct sigaction previousXfsz_ {};
 };
 
