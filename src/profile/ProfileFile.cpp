@@ -1,5 +1,9 @@
 #include "ProfileFile.h"
 
+#include <algorithm>
+
+#include "Utf8.h"
+
 #include "FileAccess.h"
 #include "ProfileEdit.h"
 #include "ProfileText.h"
@@ -57,15 +61,44 @@ FileEncoding ProfileFile::Encoding() const {
     return DetectEncoding(bytes_);
 }
 
+namespace {
+
+std::string FoldAscii(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) const {
+    if (!index_ || !EqualsIgnoringAsciiCase(index_->section, section)) {
+        const ProfileText text(bytes_);
+        SectionIndex index{section, {}};
+        for (const EntryLine& entry : text.Entries(section)) {
+            index.keys.emplace_back(FoldAscii(text.KeyName(entry)), entry);
+        }
+        index_ = std::move(index);
+    }
+    return *index_;
+}
+
 ProfileValue ProfileFile::Get(std::string_view section, std::string_view key) const {
     ProfileValue result;
     result.fileFound = found_;
-    const ProfileText text(bytes_);
-    const Lookup found = text.Find(NameArgument(section), NameArgument(key));
-    if (!found.entry) {
+    const std::string wanted = FoldAscii(NameArgument(key));
+    const SectionIndex& index = Index(NameArgument(section));
+    // The first line of a key counts, as it does for Find.
+    const auto found = std::find_if(index.keys.begin(), index.keys.end(),
+                                    [&](const auto& entry) { return entry.first == wanted; });
+    if (found == index.keys.end()) {
         return result;
     }
-    ValueText stored = text.Value(*found.entry);
+    const ProfileText text(bytes_);
+    ValueText stored = text.Value(found->second);
     result.repaired = stored.repaired;
     result.value = CutToReadLimit(stored.text, &result.truncated);
     return result;
@@ -84,6 +117,7 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     if (auto edited = EditProfile(text, sectionName, keyName, value)) {
         bytes_ = std::move(*edited);
         changed_ = true;
+        index_.reset();
     }
 }
 

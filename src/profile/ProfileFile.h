@@ -4,8 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "IniAccess.h"
+#include "ProfileText.h"
 #include "TextCodec.h"
 
 namespace IniAccess {
@@ -36,10 +39,19 @@ class ProfileFile {
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
   private:
+    // The keys of one section, found in one pass and kept until the bytes change: a template
+    // load asks for eleven keys of one section.
+    struct SectionIndex {
+        std::string section;
+        std::vector<std::pair<std::string, EntryLine>> keys;  // ASCII-folded name, first line
+    };
+    const SectionIndex& Index(const std::string& section) const;
+
     std::string fileName_;
     std::string bytes_;
     bool found_ = false;
     bool changed_ = false;
+    mutable std::optional<SectionIndex> index_;
 };
 
 // Locks the file, reads it, lets edit change it in memory and, when anything changed, replaces

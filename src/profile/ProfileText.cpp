@@ -159,19 +159,36 @@ EntryLine ProfileText::ParseEntry(const LineSpan& line, std::size_t start) const
 }
 
 Lookup ProfileText::Find(std::string_view section, std::string_view key) const {
-    Lookup named = FindNamed(section, key);
+    return Locate(section, key, nullptr);
+}
+
+std::vector<EntryLine> ProfileText::Entries(std::string_view section) const {
+    std::vector<EntryLine> entries;
+    Locate(section, {}, &entries);
+    return entries;
+}
+
+std::string ProfileText::KeyName(const EntryLine& entry) const {
+    bool repaired = false;
+    return Decode(entry.keyBegin, Find(entry.keyBegin, entry.keyEnd, 0), &repaired);
+}
+
+Lookup ProfileText::Locate(std::string_view section, std::string_view key,
+                           std::vector<EntryLine>* all) const {
+    Lookup named = FindNamed(section, key, all);
     if (named.sectionFound || !section.empty()) {
         return named;
     }
     // Without a "[]" header, the lines before the first header stand for the empty name.
     Lookup result;
     result.sectionFound = true;
-    return Scan(body_, section, key, result);
+    return Scan(body_, section, key, result, all);
 }
 
-Lookup ProfileText::FindNamed(std::string_view section, std::string_view key) const {
+Lookup ProfileText::FindNamed(std::string_view section, std::string_view key,
+                              std::vector<EntryLine>* all) const {
     if (width_ != 1) {
-        return Scan(body_, section, key, Lookup{});
+        return Scan(body_, section, key, Lookup{}, all);
     }
     // Only a '[' that starts a line can open a section, so the search jumps from one '[' to
     // the next instead of reading every line. A '[' that is the second byte of a double-byte
@@ -196,14 +213,14 @@ Lookup ProfileText::FindNamed(std::string_view section, std::string_view key) co
             Lookup result;
             result.sectionFound = true;
             result.lastLine = line;
-            return Scan(line.next, section, key, result);
+            return Scan(line.next, section, key, result, all);
         }
     }
     return {};
 }
 
 Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_view key,
-                         Lookup result) const {
+                         Lookup result, std::vector<EntryLine>* all) const {
     bool inSection = result.sectionFound;
     while (pos < bytes_.size()) {
         const LineSpan line = LineAt(pos);
@@ -229,9 +246,11 @@ Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_
         }
         result.lastLine = line;
         const EntryLine entry = ParseEntry(line, start);
-        bool repaired = false;
-        const std::size_t nul = Find(entry.keyBegin, entry.keyEnd, 0);
-        if (EqualsIgnoringAsciiCase(Decode(entry.keyBegin, nul, &repaired), key)) {
+        if (all) {
+            all->push_back(entry);
+            continue;
+        }
+        if (EqualsIgnoringAsciiCase(KeyName(entry), key)) {
             result.entry = entry;
             return result;
         }

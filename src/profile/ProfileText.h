@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TextCodec.h"
 
@@ -61,6 +62,12 @@ class ProfileText {
     // section and key are UTF-8, already trimmed. Only the first section of that name is searched.
     Lookup Find(std::string_view section, std::string_view key) const;
 
+    // Every key line of the section that Find searches, in file order; for many lookups at once.
+    std::vector<EntryLine> Entries(std::string_view section) const;
+
+    // The key of a key line as readers compare it: decoded, cut at a NUL.
+    std::string KeyName(const EntryLine& entry) const;
+
     // The value as every reader gets it: cut at a NUL, one pair of enclosing quotes removed.
     ValueText Value(const EntryLine& entry) const;
 
@@ -68,7 +75,11 @@ class ProfileText {
     std::size_t Unit(std::size_t pos) const;
     std::size_t FindLineEnd(std::size_t pos) const;
     LineSpan LineAt(std::size_t pos) const;
-    Lookup FindNamed(std::string_view section, std::string_view key) const;
+    // Find, or with `all` every entry of the section collected instead of one matched.
+    Lookup Locate(std::string_view section, std::string_view key,
+                  std::vector<EntryLine>* all) const;
+    Lookup FindNamed(std::string_view section, std::string_view key,
+                     std::vector<EntryLine>* all) const;
     std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
     std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
@@ -76,8 +87,8 @@ class ProfileText {
     std::optional<std::string> HeaderName(std::size_t begin, std::size_t end) const;
     EntryLine ParseEntry(const LineSpan& line, std::size_t start) const;
     // Reads line by line from pos, in the section (when result says it was found) or before it.
-    Lookup Scan(std::size_t pos, std::string_view section, std::string_view key,
-                Lookup result) const;
+    Lookup Scan(std::size_t pos, std::string_view section, std::string_view key, Lookup result,
+                std::vector<EntryLine>* all) const;
 
     std::string_view bytes_;
     FileEncoding encoding_;
