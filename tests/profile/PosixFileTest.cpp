@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "FaultInjection.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 
@@ -106,6 +107,28 @@ TEST_F(PosixFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
     ASSERT_EQ(::stat(file_.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk=v\r\n; keep me\r\n");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+// The real rename fails: a folder took the file's place after it was read (a file held open
+// cannot give its name away on Windows).
+TEST_F(PosixFile, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        if (operation == IniAccess::FileOperation::Rename) {
+            std::filesystem::remove(file_);
+            std::filesystem::create_directory(file_);
+            WriteBytes(file_ + "/inside", "kept");
+        }
+        return 0;
+    });
+    try {
+        IniAccess::StoreProfileValue(file_, "Q", "k", "new");
+        ADD_FAILURE() << "a failed rename went unreported";
+    } catch (const ProfileIoError& error) {
+        EXPECT_EQ(error.code(), std::errc::is_a_directory);
+    }
+    IniAccess::SetFaultHook({});
+    EXPECT_EQ(ReadBytes(file_ + "/inside"), "kept");
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 

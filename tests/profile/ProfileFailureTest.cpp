@@ -75,27 +75,6 @@ TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
     }
 }
 
-// The real rename fails: a folder took the file's place after it was read.
-TEST_F(ProfileFailure, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
-    IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
-        if (operation == FileOperation::Rename) {
-            std::filesystem::remove(file_);
-            std::filesystem::create_directory(file_);
-            WriteBytes(file_ + "/inside", "kept");
-        }
-        return 0;
-    });
-    try {
-        IniAccess::StoreProfileValue(file_, "Q", "k", "new");
-        ADD_FAILURE() << "a failed rename went unreported";
-    } catch (const ProfileIoError& error) {
-        EXPECT_EQ(error.code(), std::errc::is_a_directory);
-    }
-    IniAccess::SetFaultHook({});
-    EXPECT_EQ(ReadBytes(file_ + "/inside"), "kept");
-    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
-}
-
 TEST_F(ProfileFailure, AUtf16FileCutInsideACodeUnitIsNotWritten) {
     const std::string damaged = "\xFF\xFE[\0Q\0]\0\r\0\n\0k\0=\0v"s;
     WriteBytes(file_, damaged);
