@@ -7,6 +7,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -121,10 +122,32 @@ TEST(HostileFile, ExtendedAttributesAreKept) {
         GTEST_SKIP() << "the temporary folder's file system takes no user attributes: "
                      << std::strerror(errno);
     }
+    // An access ACL giving nobody read and write, in the kernel's form: a version, then
+    // entries of tag, permissions and id (owner, named user, group, mask, others).
+    const auto entry = [](std::uint16_t tag, std::uint16_t perm, std::uint32_t id) {
+        std::string bytes(8, '\0');
+        std::memcpy(bytes.data(), &tag, 2);
+        std::memcpy(bytes.data() + 2, &perm, 2);
+        std::memcpy(bytes.data() + 4, &id, 4);
+        return bytes;
+    };
+    const std::uint32_t version = 2;
+    std::string acl(reinterpret_cast<const char*>(&version), 4);
+    acl += entry(0x01, 6, ~0u) + entry(0x02, 6, 65534) + entry(0x04, 4, ~0u) + entry(0x10, 6, ~0u) +
+           entry(0x20, 4, ~0u);
+    const bool hasAcl =
+        ::setxattr(file.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+
     ASSERT_TRUE(IniAccess::WriteProfileValue(file, "Q", "k", "2"));
     char value[16] = {};
     EXPECT_EQ(::getxattr(file.c_str(), "user.quelvar.test", value, sizeof value), 4);
     EXPECT_STREQ(value, "kept");
+    if (hasAcl) {
+        std::string kept(256, '\0');
+        const ssize_t size =
+            ::getxattr(file.c_str(), "system.posix_acl_access", kept.data(), kept.size());
+        EXPECT_EQ(kept.substr(0, size > 0 ? static_cast<std::size_t>(size) : 0), acl);
+    }
 }
 
 }  // namespace
