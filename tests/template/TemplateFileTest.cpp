@@ -181,28 +181,40 @@ TEST_F(TemplateFile, UnstorableTextIsFoundInEveryFieldBeforeAnythingIsWritten) {
     EXPECT_EQ(loaded.Text(kAuthor), "me 😀 again 😀");
 }
 
-// A save is one transaction: whichever step fails, the file keeps the old template byte for
-// byte and no temporary file is left; a save that succeeds flushes once and renames once.
+// A save is one transaction: whichever step fails, the first time or a later one, the file keeps
+// the old template byte for byte and no temporary file is left; a save that does not fail
+// stores the whole new template.
 TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
     using IniAccess::FileOperation;
     const std::string original = "; mine\r\n[Quelvar]\rTagName=old\r\n\n[Other]\nk=v";
     for (const FileOperation failing :
          {FileOperation::Open, FileOperation::Read, FileOperation::Lock, FileOperation::Write,
           FileOperation::Flush, FileOperation::Rename}) {
-        for (const int error : {ENOSPC, EIO, EACCES}) {
+        for (const int occurrence : {1, 2, 6}) {
             WriteBytes(file_, original);
+            int seen = 0;
             IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
-                return operation == failing ? error : 0;
+                return operation == failing && ++seen == occurrence ? EIO : 0;
             });
+            bool failed = false;
             try {
                 SaveTemplate(Filled(), file_);
-                ADD_FAILURE() << "no failure for operation " << static_cast<int>(failing);
             } catch (const TemplateSaveError& caught) {
-                EXPECT_EQ(caught.code().value(), error);
+                failed = true;
+                EXPECT_EQ(caught.code().value(), EIO);
             }
             IniAccess::SetFaultHook({});
-            EXPECT_EQ(ReadBytes(file_), original) << static_cast<int>(failing);
-            EXPECT_EQ(dir_.Listing(), "tag.kvd\n");
+            const std::string what = std::to_string(static_cast<int>(failing)) + " failing at " +
+                                     std::to_string(occurrence);
+            if (failed) {
+                EXPECT_EQ(ReadBytes(file_), original) << what;
+            } else {
+                TagTemplate loaded;
+                LoadTemplate(loaded, file_);
+                EXPECT_EQ(Texts(loaded), Texts(Filled())) << what;
+            }
+            EXPECT_TRUE(failed || occurrence > 1) << what;
+            EXPECT_EQ(dir_.Listing(), "tag.kvd\n") << what;
         }
     }
 }
