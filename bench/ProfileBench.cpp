@@ -6,11 +6,13 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "BenchFiles.h"
+#include "FaultInjection.h"
 #include "IniAccess.h"
 #include "TemplateFile.h"
 
@@ -126,6 +128,75 @@ void BM_SaveTemplate(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveTemplate)->Unit(benchmark::kMicrosecond);
+
+// What a template save and load are measured against: one value read or written in the same file.
+void BM_ReadOneValueOfTheTemplate(benchmark::State& state) {
+    const std::string file = TemplateFile();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(IniAccess::ReadProfileValue(file, "Quelvar", "TagName"));
+    }
+}
+BENCHMARK(BM_ReadOneValueOfTheTemplate)->Unit(benchmark::kMicrosecond);
+
+void BM_WriteOneValueOfTheTemplate(benchmark::State& state) {
+    const std::string file = TemplateFile();
+    int round = 0;
+    for (auto _ : state) {
+        IniAccess::WriteProfileValue(file, "Quelvar", "TagName", "tag " + std::to_string(++round));
+    }
+}
+BENCHMARK(BM_WriteOneValueOfTheTemplate)->Unit(benchmark::kMicrosecond);
+
+// The file operations of one template save and one load, counted through the fault hook.
+void BM_TemplateFileOperations(benchmark::State& state) {
+    const std::string file = TemplateFile();
+    quelvar::TagTemplate tagTemplate;
+    quelvar::LoadTemplate(tagTemplate, file);
+    int counts[6] = {};
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        ++counts[static_cast<int>(operation)];
+        return 0;
+    });
+    int round = 0;
+    for (auto _ : state) {
+        tagTemplate.SetText(quelvar::kTagName, "tag " + std::to_string(++round));
+        quelvar::SaveTemplate(tagTemplate, file);
+        quelvar::LoadTemplate(tagTemplate, file);
+    }
+    IniAccess::SetFaultHook({});
+    const double rounds = static_cast<double>(state.iterations());
+    using Op = IniAccess::FileOperation;
+    state.counters["opens"] = counts[static_cast<int>(Op::Open)] / rounds;
+    state.counters["locks"] = counts[static_cast<int>(Op::Lock)] / rounds;
+    state.counters["flushes"] = counts[static_cast<int>(Op::Flush)] / rounds;
+    state.counters["renames"] = counts[static_cast<int>(Op::Rename)] / rounds;
+}
+BENCHMARK(BM_TemplateFileOperations)->Unit(benchmark::kMicrosecond);
+
+// A lookup in a 1 MiB file whose lines end in CR LF (0) or in CR alone (1).
+void BM_LookupByLineEnd(benchmark::State& state) {
+    static const std::string crOnly = [] {
+        const std::string source = bench::ProfileFile(1 << 20);
+        const std::string target = source + ".cr";
+        std::string text = bench::MakeProfile(1 << 20);
+        std::string converted;
+        for (const char c : text) {
+            if (c != '\n') {
+                converted += c;
+            }
+        }
+        std::FILE* out = std::fopen(target.c_str(), "wb");
+        std::fwrite(converted.data(), 1, converted.size(), out);
+        std::fclose(out);
+        return target;
+    }();
+    const std::string file = state.range(0) ? crOnly : bench::ProfileFile(1 << 20);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(IniAccess::ReadProfileValue(file, "Target", "TagName"));
+    }
+    state.SetLabel(state.range(0) ? "CR only" : "CR LF");
+}
+BENCHMARK(BM_LookupByLineEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 namespace IniAccess {
 
 // The file operations a profile read or write is made of.
-enum class FileOperation { Open, Read, Write, Flush, Rename };
+enum class FileOperation { Open, Read, Write, Flush, Rename, Lock };
 
 // A hook that is asked before every file operation; a non-zero result is taken as the errno
 // the operation failed with, and the operation is not done. Lets tests prove what a failure

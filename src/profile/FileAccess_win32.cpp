@@ -81,6 +81,12 @@ class Handle {
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
     HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+    void reset(HANDLE handle) {
+        if (valid()) {
+            CloseHandle(handle_);
+        }
+        handle_ = handle;
+    }
 
   private:
     HANDLE handle_;
@@ -105,11 +111,15 @@ std::wstring FinalPath(const std::wstring& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+namespace {
+
+// Opens an existing regular file for reading, sharing it fully so that a writer can still
+// replace it. An invalid handle when it does not exist.
+HANDLE OpenRegular(const std::string& path) {
     std::error_code injected;
     if (Injected(FileOperation::Open, path, &injected)) {
         if (injected == std::errc::no_such_file_or_directory) {
-            return std::nullopt;
+            return INVALID_HANDLE_VALUE;
         }
         Fail(path, injected);
     }
@@ -118,41 +128,154 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (IsMissing(error) || path.empty()) {
-            return std::nullopt;
+            return INVALID_HANDLE_VALUE;
         }
         FailWith(path, error);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         Fail(path, std::make_error_code(std::errc::is_a_directory));
     }
-    const Handle file(CreateFileW(wide.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileW(wide.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         const DWORD error = GetLastError();
         if (IsMissing(error)) {
-            return std::nullopt;
+            return INVALID_HANDLE_VALUE;
         }
         FailWith(path, error);
     }
+    // Pipes and devices would block or never end.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        Fail(path, std::make_error_code(std::errc::invalid_argument));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) {
+        FailWith(path, GetLastError());
+    }
+    if (static_cast<std::uintmax_t>(size.QuadPart) > kMaxFileBytes) {
+        Fail(path, std::make_error_code(std::errc::file_too_large));
+    }
+    return file.release();
+}
+
+std::string ReadAll(HANDLE file, const std::string& path) {
     std::string contents;
     char buffer[65536];
+    std::error_code injected;
     for (;;) {
         if (Injected(FileOperation::Read, path, &injected)) {
             Fail(path, injected);
         }
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
             FailWith(path, GetLastError());
         }
         if (got == 0) {
             return contents;
         }
+        if (contents.size() + got > kMaxFileBytes) {
+            Fail(path, std::make_error_code(std::errc::file_too_large));
+        }
         contents.append(buffer, got);
     }
 }
 
+// Writers lock one byte far past the end of any file: a lock on the contents would make the
+// platform refuse reads by readers, who take no lock.
+constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+constexpr int kLockWaitMs = 10000;
+
+void Lock(HANDLE file, const std::string& path) {
+    std::error_code injected;
+    for (int waited = 0;; waited += 5) {
+        if (Injected(FileOperation::Lock, path, &injected)) {
+            Fail(path, injected);
+        }
+        OVERLAPPED where{};
+        where.OffsetHigh = kLockOffsetHigh;
+        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &where)) {
+            return;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+            return;  // a file system without locks still gets the atomic replacement
+        }
+        if (waited >= kLockWaitMs) {
+            Fail(path, std::make_error_code(std::errc::device_or_resource_busy));
+        }
+        Sleep(5);
+    }
+}
+
+// Whether the path still names the open file: the previous holder of the lock may have
+// replaced it.
+bool StillAtPath(HANDLE file, const std::string& path) {
+    const Handle now(CreateFileW(WidePath(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    if (!now.valid() || !GetFileInformationByHandle(file, &a) ||
+        !GetFileInformationByHandle(now.get(), &b)) {
+        return false;
+    }
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+void ReplaceContents(const std::string& path, std::string_view contents);
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    const Handle file(OpenRegular(path));
+    if (!file.valid()) {
+        return std::nullopt;
+    }
+    return ReadAll(file.get(), path);
+}
+
+struct FileUpdate::State {
+    std::string path;
+    Handle lock{INVALID_HANDLE_VALUE};
+    std::optional<std::string> contents;
+};
+
+FileUpdate::FileUpdate(const std::string& path) : state_(std::make_unique<State>()) {
+    state_->path = path;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        Handle file(OpenRegular(path));
+        if (!file.valid()) {
+            return;  // a new file: nothing to lock
+        }
+        Lock(file.get(), path);
+        if (StillAtPath(file.get(), path)) {
+            state_->contents = ReadAll(file.get(), path);
+            state_->lock.reset(file.release());
+            return;
+        }
+    }
+    Fail(path, std::make_error_code(std::errc::device_or_resource_busy));
+}
+
+FileUpdate::~FileUpdate() = default;
+
+const std::optional<std::string>& FileUpdate::Contents() const {
+    return state_->contents;
+}
+
+void FileUpdate::Replace(std::string_view contents) {
+    ReplaceContents(state_->path, contents);
+}
+
 void ReplaceWholeFile(const std::string& path, std::string_view contents) {
+    FileUpdate(path).Replace(contents);
+}
+
+namespace {
+
+void ReplaceContents(const std::string& path, std::string_view contents) {
     const std::wstring given = WidePath(path);
     const DWORD attributes = GetFileAttributesW(given.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -176,9 +299,8 @@ void ReplaceWholeFile(const std::string& path, std::string_view contents) {
         if (Injected(FileOperation::Open, path, &injected)) {
             Fail(path, injected);
         }
-        temporary = (folder / (L"." + target.filename().wstring() + L"." +
-                               std::to_wstring(generator() % 1000000000) + L".tmp"))
-                        .wstring();
+        // Short, so that a target whose name uses the whole length allowed can be saved.
+        temporary = (folder / (L".quelvar-" + std::to_wstring(generator() % 1000000))).wstring();
         created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
@@ -228,5 +350,7 @@ void ReplaceWholeFile(const std::string& path, std::string_view contents) {
         throw;
     }
 }
+
+}  // namespace
 
 }  // namespace IniAccess

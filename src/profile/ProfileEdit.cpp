@@ -25,7 +25,9 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
 
     if (found.entry) {
         const EntryLine& entry = *found.entry;
-        if (text.Value(entry).text == value) {
+        // A value read with repairs is stored as it was shown, so that every reader agrees.
+        const ValueText current = text.Value(entry);
+        if (current.text == value && !current.repaired) {
             return std::nullopt;
         }
         // The key keeps its spelling from the file; the line keeps its own line end.
@@ -44,12 +46,14 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
         const LineSpan& anchor = *found.lastLine;
         std::string out;
         out.reserve(bytes.size() + keyLine.size() + 2 * lineEnd.size());
+        // The new line takes the anchor's own line end: the file's first one could join with
+        // what follows (a CR before an LF) and swallow a line.
+        const std::string anchorEnd =
+            anchor.HasLineEnd() ? std::string(bytes.substr(anchor.end, anchor.next - anchor.end))
+                                : lineEnd;
         out += bytes.substr(0, anchor.end);
-        out += bytes.substr(anchor.end, anchor.next - anchor.end);
-        if (!anchor.HasLineEnd()) {
-            out += lineEnd;
-        }
-        out += keyLine + lineEnd;
+        out += anchorEnd;
+        out += keyLine + anchorEnd;
         out += bytes.substr(anchor.next);
         return out;
     }

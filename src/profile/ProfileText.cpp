@@ -33,12 +33,13 @@ ProfileText::ProfileText(std::string_view bytes)
     : bytes_(bytes),
       encoding_(DetectEncoding(bytes)),
       body_(ByteOrderMark(encoding_).size()),
-      width_(encoding_ == FileEncoding::Utf16LeBom ? 2 : 1) {}
+      width_(IsUtf16(encoding_) ? 2 : 1),
+      high_(encoding_ == FileEncoding::Utf16BeBom ? 0 : 1) {}
 
 std::size_t ProfileText::Unit(std::size_t pos) const {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes_[i]); };
     if (width_ == 2 && pos + 1 < bytes_.size()) {
-        return byte(pos) | (static_cast<std::size_t>(byte(pos + 1)) << 8);
+        return byte(pos + 1 - high_) | (static_cast<std::size_t>(byte(pos + high_)) << 8);
     }
     return byte(pos);
 }
@@ -58,10 +59,29 @@ std::size_t ProfileText::Find(std::size_t begin, std::size_t end, std::size_t un
     return end;
 }
 
+// One pass for both line ends: a search for LF alone would run to the end of a file whose lines
+// end in CR, once for every line.
+std::size_t ProfileText::FindLineEnd(std::size_t pos) const {
+    const std::size_t size = bytes_.size();
+    if (width_ == 1) {
+        const char* const data = bytes_.data();
+        while (pos < size && data[pos] != '\n' && data[pos] != '\r') {
+            ++pos;
+        }
+        return pos;
+    }
+    for (; pos < size; pos += width_) {
+        const std::size_t unit = Unit(pos);
+        if (unit == kLf || unit == kCr) {
+            return pos;
+        }
+    }
+    return size;
+}
+
 LineSpan ProfileText::LineAt(std::size_t pos) const {
     const std::size_t size = bytes_.size();
-    const std::size_t lf = Find(pos, size, kLf);
-    const std::size_t end = Find(pos, lf, kCr);
+    const std::size_t end = FindLineEnd(pos);
     std::size_t next = end;
     if (end < size) {
         next = end + width_;
@@ -139,11 +159,36 @@ EntryLine ProfileText::ParseEntry(const LineSpan& line, std::size_t start) const
 }
 
 Lookup ProfileText::Find(std::string_view section, std::string_view key) const {
-    // Lines before the first header belong to the section with the empty name.
-    if (section.empty() || width_ != 1) {
-        Lookup result;
-        result.sectionFound = section.empty();
-        return Scan(body_, section, key, result);
+    return Locate(section, key, nullptr);
+}
+
+std::vector<EntryLine> ProfileText::Entries(std::string_view section) const {
+    std::vector<EntryLine> entries;
+    Locate(section, {}, &entries);
+    return entries;
+}
+
+std::string ProfileText::KeyName(const EntryLine& entry) const {
+    bool repaired = false;
+    return Decode(entry.keyBegin, Find(entry.keyBegin, entry.keyEnd, 0), &repaired);
+}
+
+Lookup ProfileText::Locate(std::string_view section, std::string_view key,
+                           std::vector<EntryLine>* all) const {
+    Lookup named = FindNamed(section, key, all);
+    if (named.sectionFound || !section.empty()) {
+        return named;
+    }
+    // Without a "[]" header, the lines before the first header stand for the empty name.
+    Lookup result;
+    result.sectionFound = true;
+    return Scan(body_, section, key, result, all);
+}
+
+Lookup ProfileText::FindNamed(std::string_view section, std::string_view key,
+                              std::vector<EntryLine>* all) const {
+    if (width_ != 1) {
+        return Scan(body_, section, key, Lookup{}, all);
     }
     // Only a '[' that starts a line can open a section, so the search jumps from one '[' to
     // the next instead of reading every line. A '[' that is the second byte of a double-byte
@@ -168,14 +213,14 @@ Lookup ProfileText::Find(std::string_view section, std::string_view key) const {
             Lookup result;
             result.sectionFound = true;
             result.lastLine = line;
-            return Scan(line.next, section, key, result);
+            return Scan(line.next, section, key, result, all);
         }
     }
     return {};
 }
 
 Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_view key,
-                         Lookup result) const {
+                         Lookup result, std::vector<EntryLine>* all) const {
     bool inSection = result.sectionFound;
     while (pos < bytes_.size()) {
         const LineSpan line = LineAt(pos);
@@ -201,9 +246,11 @@ Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_
         }
         result.lastLine = line;
         const EntryLine entry = ParseEntry(line, start);
-        bool repaired = false;
-        const std::size_t nul = Find(entry.keyBegin, entry.keyEnd, 0);
-        if (EqualsIgnoringAsciiCase(Decode(entry.keyBegin, nul, &repaired), key)) {
+        if (all) {
+            all->push_back(entry);
+            continue;
+        }
+        if (EqualsIgnoringAsciiCase(KeyName(entry), key)) {
             result.entry = entry;
             return result;
         }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TextCodec.h"
 
@@ -61,12 +62,24 @@ class ProfileText {
     // section and key are UTF-8, already trimmed. Only the first section of that name is searched.
     Lookup Find(std::string_view section, std::string_view key) const;
 
+    // Every key line of the section that Find searches, in file order; for many lookups at once.
+    std::vector<EntryLine> Entries(std::string_view section) const;
+
+    // The key of a key line as readers compare it: decoded, cut at a NUL.
+    std::string KeyName(const EntryLine& entry) const;
+
     // The value as every reader gets it: cut at a NUL, one pair of enclosing quotes removed.
     ValueText Value(const EntryLine& entry) const;
 
   private:
     std::size_t Unit(std::size_t pos) const;
+    std::size_t FindLineEnd(std::size_t pos) const;
     LineSpan LineAt(std::size_t pos) const;
+    // Find, or with `all` every entry of the section collected instead of one matched.
+    Lookup Locate(std::string_view section, std::string_view key,
+                  std::vector<EntryLine>* all) const;
+    Lookup FindNamed(std::string_view section, std::string_view key,
+                     std::vector<EntryLine>* all) const;
     std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
     std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
@@ -74,13 +87,14 @@ class ProfileText {
     std::optional<std::string> HeaderName(std::size_t begin, std::size_t end) const;
     EntryLine ParseEntry(const LineSpan& line, std::size_t start) const;
     // Reads line by line from pos, in the section (when result says it was found) or before it.
-    Lookup Scan(std::size_t pos, std::string_view section, std::string_view key,
-                Lookup result) const;
+    Lookup Scan(std::size_t pos, std::string_view section, std::string_view key, Lookup result,
+                std::vector<EntryLine>* all) const;
 
     std::string_view bytes_;
     FileEncoding encoding_;
     std::size_t body_;   // first byte after the byte-order mark
     std::size_t width_;  // bytes in one code unit: 2 in UTF-16, else 1
+    std::size_t high_;   // which byte of a UTF-16 code unit holds its high half
 };
 
 // Whether a character is one of the blanks that profile readers trim: space, tab, CR, VT, FF

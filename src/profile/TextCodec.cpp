@@ -9,6 +9,9 @@ FileEncoding DetectEncoding(std::string_view fileBytes) {
     if (fileBytes.starts_with("\xFF\xFE")) {
         return FileEncoding::Utf16LeBom;
     }
+    if (fileBytes.starts_with("\xFE\xFF")) {
+        return FileEncoding::Utf16BeBom;
+    }
     if (fileBytes.starts_with("\xEF\xBB\xBF")) {
         return FileEncoding::Utf8Bom;
     }
@@ -21,6 +24,8 @@ std::string_view ByteOrderMark(FileEncoding encoding) {
             return "\xEF\xBB\xBF";
         case FileEncoding::Utf16LeBom:
             return "\xFF\xFE";
+        case FileEncoding::Utf16BeBom:
+            return "\xFE\xFF";
         case FileEncoding::Cp932:
             break;
     }

@@ -9,7 +9,11 @@ namespace IniAccess {
 
 // How a profile file stores its text. A byte-order mark selects Unicode; every other file is
 // code page 932 (Shift-JIS with the Windows extensions), the ANSI code page of the users' systems.
-enum class FileEncoding { Cp932, Utf8Bom, Utf16LeBom };
+enum class FileEncoding { Cp932, Utf8Bom, Utf16LeBom, Utf16BeBom };
+
+inline bool IsUtf16(FileEncoding encoding) {
+    return encoding == FileEncoding::Utf16LeBom || encoding == FileEncoding::Utf16BeBom;
+}
 
 FileEncoding DetectEncoding(std::string_view fileBytes);
 std::string_view ByteOrderMark(FileEncoding encoding);

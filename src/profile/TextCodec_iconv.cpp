@@ -23,6 +23,8 @@ const char* CharsetName(FileEncoding encoding) {
             return "UTF-8";
         case FileEncoding::Utf16LeBom:
             return "UTF-16LE";
+        case FileEncoding::Utf16BeBom:
+            return "UTF-16BE";
     }
     return "CP932";
 }
@@ -68,14 +70,16 @@ class Converter {
 Converter& Decoder(FileEncoding encoding) {
     thread_local Converter converters[] = {{"UTF-8", CharsetName(FileEncoding::Cp932)},
                                            {"UTF-8", CharsetName(FileEncoding::Utf8Bom)},
-                                           {"UTF-8", CharsetName(FileEncoding::Utf16LeBom)}};
+                                           {"UTF-8", CharsetName(FileEncoding::Utf16LeBom)},
+                                           {"UTF-8", CharsetName(FileEncoding::Utf16BeBom)}};
     return converters[static_cast<int>(encoding)];
 }
 
 Converter& Encoder(FileEncoding encoding) {
     thread_local Converter converters[] = {{CharsetName(FileEncoding::Cp932), "UTF-8"},
                                            {CharsetName(FileEncoding::Utf8Bom), "UTF-8"},
-                                           {CharsetName(FileEncoding::Utf16LeBom), "UTF-8"}};
+                                           {CharsetName(FileEncoding::Utf16LeBom), "UTF-8"},
+                                           {CharsetName(FileEncoding::Utf16BeBom), "UTF-8"}};
     return converters[static_cast<int>(encoding)];
 }
 
@@ -110,6 +114,7 @@ std::size_t UndefinedLength(FileEncoding encoding, const char* at, std::size_t l
         case FileEncoding::Cp932:
             return Cp932CharacterLength(std::string_view(at, left), 0);
         case FileEncoding::Utf16LeBom:
+        case FileEncoding::Utf16BeBom:
             return left >= 2 ? 2 : 1;
         case FileEncoding::Utf8Bom:
             break;

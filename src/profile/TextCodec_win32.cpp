@@ -62,12 +62,13 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     return out;
 }
 
-std::string DecodeUtf16(std::string_view bytes, bool* repaired) {
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian, bool* repaired) {
     std::wstring units;
     units.reserve(bytes.size() / 2);
+    const std::size_t low = bigEndian ? 1 : 0;
     for (std::size_t pos = 0; pos + 1 < bytes.size(); pos += 2) {
-        units += static_cast<wchar_t>(static_cast<unsigned char>(bytes[pos]) |
-                                      (static_cast<unsigned char>(bytes[pos + 1]) << 8));
+        units += static_cast<wchar_t>(static_cast<unsigned char>(bytes[pos + low]) |
+                                      (static_cast<unsigned char>(bytes[pos + 1 - low]) << 8));
     }
     std::string out;
     for (std::size_t i = 0; i < units.size(); ++i) {
@@ -98,7 +99,8 @@ std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repa
         case FileEncoding::Utf8Bom:
             return RepairUtf8(bytes, repaired);
         case FileEncoding::Utf16LeBom:
-            return DecodeUtf16(bytes, repaired);
+        case FileEncoding::Utf16BeBom:
+            return DecodeUtf16(bytes, encoding == FileEncoding::Utf16BeBom, repaired);
         case FileEncoding::Cp932:
             break;
     }
@@ -116,11 +118,15 @@ std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view
     switch (encoding) {
         case FileEncoding::Utf8Bom:
             return std::string(utf8);
-        case FileEncoding::Utf16LeBom: {
+        case FileEncoding::Utf16LeBom:
+        case FileEncoding::Utf16BeBom: {
+            const bool bigEndian = encoding == FileEncoding::Utf16BeBom;
             std::string out;
             for (const wchar_t unit : wide) {
-                out += static_cast<char>(unit & 0xFF);
-                out += static_cast<char>((unit >> 8) & 0xFF);
+                const char low = static_cast<char>(unit & 0xFF);
+                const char high = static_cast<char>((unit >> 8) & 0xFF);
+                out += bigEndian ? high : low;
+                out += bigEndian ? low : high;
             }
             return out;
         }

@@ -75,15 +75,9 @@ std::string LoadWarningMessage(const LoadReport& report) {
 }
 
 std::string SaveFailedMessage(const TemplateSaveError& error) {
-    std::string text =
-        "テンプレートを保存できませんでした。\r\nThe template was not saved.\r\n" + Reason(error);
-    if (error.field() > 0) {
-        const std::string written = FieldName(0) + " ～ " + FieldName(error.field() - 1);
-        text += "\r\n\r\n" + std::to_string(error.field()) + " 個の項目 (" + written +
-                ") はすでにファイルに書き込まれています。\r\n" + std::to_string(error.field()) +
-                " of the 11 fields (" + written + ") were already written to the file.";
-    }
-    return text;
+    return "テンプレートを保存できませんでした。ファイルには何も書き込まれていません。\r\n"
+           "The template was not saved; nothing was saved to the file.\r\n" +
+           Reason(error);
 }
 
 std::string UnwritableFieldsMessage(const UnwritableFieldsError& error) {

@@ -14,7 +14,7 @@ struct KnownReason {
 
 // The system's own text follows the desktop's language, so the English one could come out in
 // any language: the usual reasons are worded here.
-constexpr std::array<KnownReason, 13> kKnownReasons{{
+constexpr std::array<KnownReason, 14> kKnownReasons{{
     {std::errc::permission_denied, "アクセスが拒否されました。", "Permission denied."},
     {std::errc::operation_not_permitted, "この操作は許可されていません。",
      "Operation not permitted."},
@@ -31,6 +31,8 @@ constexpr std::array<KnownReason, 13> kKnownReasons{{
     {std::errc::too_many_symbolic_link_levels, "シンボリックリンクの参照が多すぎます。",
      "Too many levels of symbolic links."},
     {std::errc::file_too_large, "ファイルが大きすぎます。", "The file is too large."},
+    {std::errc::device_or_resource_busy, "ほかのプログラムがこのファイルを使用中です。",
+     "Another program is using the file."},
     {std::errc::invalid_argument, "通常のファイルではありません。", "Not a regular file."},
     {std::errc::illegal_byte_sequence, "ファイルの文字コードが壊れているため、書き込めません。",
      "The file's text encoding is damaged, so it cannot be written."},

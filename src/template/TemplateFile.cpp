@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "IniAccess.h"
+#include "ProfileFile.h"
 
 namespace quelvar {
 
@@ -15,17 +16,16 @@ const std::string kSection(kTemplateSection);
 
 LoadReport LoadTemplate(TagTemplate& tagTemplate, const std::string& fileName,
                         MissingFile missing) {
-    // Every value is read before any field changes: a half-loaded mix of two templates would be
-    // saved over one of them later.
+    // One snapshot of the file for all eleven values: a file replaced meanwhile must not load
+    // as a mix of two templates, and nothing changes unless the whole read succeeds.
+    const IniAccess::ProfileFile file = IniAccess::ProfileFile::Read(fileName);
+    if (missing == MissingFile::IsAnError && !file.Found()) {
+        throw IniAccess::ProfileIoError(fileName,
+                                        std::make_error_code(std::errc::no_such_file_or_directory));
+    }
     std::array<IniAccess::ProfileValue, kFieldCount> values;
     for (std::size_t field = 0; field < kFieldCount; ++field) {
-        values[field] =
-            IniAccess::ReadProfileEntry(fileName, kSection, std::string(TemplateFields[field].key));
-        // Checked at every read: a file that vanishes halfway must not load half a template.
-        if (missing == MissingFile::IsAnError && !values[field].fileFound) {
-            throw IniAccess::ProfileIoError(
-                fileName, std::make_error_code(std::errc::no_such_file_or_directory));
-        }
+        values[field] = file.Get(kSection, TemplateFields[field].key);
     }
     LoadReport report;
     for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -44,13 +44,9 @@ UnwritableFieldsError::UnwritableFieldsError(std::vector<UnwritableField> fields
     : std::runtime_error("The template holds text that its file cannot store."),
       fields_(std::move(fields)) {}
 
-void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName) {
-    IniAccess::FileEncoding encoding{};
-    try {
-        encoding = IniAccess::EncodingForWrite(fileName);
-    } catch (const IniAccess::ProfileIoError& error) {
-        throw TemplateSaveError(error, 0);
-    }
+namespace {
+
+void CheckWritable(const TagTemplate& tagTemplate, IniAccess::FileEncoding encoding) {
     std::vector<UnwritableField> unwritable;
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         if (auto bad = IniAccess::FirstUnwritable(encoding, tagTemplate.Text(field))) {
@@ -60,13 +56,22 @@ void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName) {
     if (!unwritable.empty()) {
         throw UnwritableFieldsError(std::move(unwritable));
     }
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        try {
-            IniAccess::StoreProfileValue(fileName, kSection, std::string(TemplateFields[field].key),
-                                         tagTemplate.Text(field));
-        } catch (const IniAccess::ProfileIoError& error) {
-            throw TemplateSaveError(error, field);
-        }
+}
+
+}  // namespace
+
+void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName) {
+    // One transaction: the eleven writes are made in memory and the file is replaced once, so
+    // that a failure leaves the old template whole and a concurrent save waits its turn.
+    try {
+        IniAccess::UpdateProfileFile(fileName, [&](IniAccess::ProfileFile& file) {
+            CheckWritable(tagTemplate, file.Encoding());
+            for (std::size_t field = 0; field < kFieldCount; ++field) {
+                file.Set(kSection, TemplateFields[field].key, tagTemplate.Text(field));
+            }
+        });
+    } catch (const IniAccess::ProfileIoError& error) {
+        throw TemplateSaveError(error);
     }
 }
 

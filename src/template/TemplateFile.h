@@ -20,9 +20,8 @@ struct LoadReport {
 // has, or is an error, for a file the user has just chosen to open.
 enum class MissingFile { ReadsEmpty, IsAnError };
 
-// Reads the eleven values of the file, then sets every field to its value (missing keys give
-// empty fields). All or nothing: when a read fails, IniAccess::ProfileIoError escapes and no
-// field has changed.
+// Reads the file once, then sets every field to its value (missing keys give empty fields). All
+// or nothing: when the read fails, IniAccess::ProfileIoError escapes and no field has changed.
 LoadReport LoadTemplate(TagTemplate& tagTemplate, const std::string& fileName,
                         MissingFile missing = MissingFile::ReadsEmpty);
 
@@ -42,20 +41,17 @@ class UnwritableFieldsError : public std::runtime_error {
     std::vector<UnwritableField> fields_;
 };
 
-// A write of SaveTemplate failed; the fields before `field` are in the file.
+// SaveTemplate could not write the file; the file is as it was.
 class TemplateSaveError : public IniAccess::ProfileIoError {
   public:
-    TemplateSaveError(const IniAccess::ProfileIoError& cause, std::size_t field)
-        : IniAccess::ProfileIoError(cause), field_(field) {}
-    std::size_t field() const noexcept { return field_; }
-
-  private:
-    std::size_t field_;
+    explicit TemplateSaveError(const IniAccess::ProfileIoError& cause)
+        : IniAccess::ProfileIoError(cause) {}
 };
 
-// Writes the eleven fields, empty ones too, in the order of TemplateFields. Writes nothing and
-// throws UnwritableFieldsError when any field cannot be stored in the file's encoding; stops at
-// the first failed write with TemplateSaveError, the keys written before it in place.
+// Writes the eleven fields, empty ones too, in the order of TemplateFields, in one replacement
+// of the file. All or nothing: throws UnwritableFieldsError when any field cannot be stored in
+// the file's encoding, TemplateSaveError when the file cannot be read or written, and the file
+// is then unchanged.
 void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName);
 
 // Empties the eleven fields in the order of TemplateFields.

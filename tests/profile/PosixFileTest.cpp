@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "FaultInjection.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 
@@ -74,11 +75,18 @@ TEST_F(PosixFile, ASymbolicLinkIsWrittenThroughAndStaysALink) {
     EXPECT_EQ(dir_.Listing(), "real.kvd\nt.kvd\n");
 }
 
-TEST_F(PosixFile, TheFileKeepsItsPermissions) {
-    WriteBytes(file_, "[Q]\r\nk=1\r\n");
-    std::filesystem::permissions(file_, std::filesystem::perms(0640));
-    ASSERT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
-    EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(0640));
+TEST_F(PosixFile, TheFileKeepsItsPermissionsWhateverTheUmask) {
+    for (const mode_t umask : {022, 077}) {
+        const mode_t previous = ::umask(umask);
+        for (const auto mode : {0640, 0664, 0660, 0600}) {
+            WriteBytes(file_, "[Q]\r\nk=1\r\n");
+            std::filesystem::permissions(file_, std::filesystem::perms(mode));
+            EXPECT_TRUE(WriteProfileValue(file_, "Q", "k", "2"));
+            EXPECT_EQ(std::filesystem::status(file_).permissions(), std::filesystem::perms(mode))
+                << std::oct << mode << " under umask " << umask;
+        }
+        ::umask(previous);
+    }
 }
 
 TEST_F(PosixFile, ReadOnlyFileIsNotWrittenAndStaysAsItWas) {
@@ -87,19 +95,41 @@ TEST_F(PosixFile, ReadOnlyFileIsNotWrittenAndStaysAsItWas) {
     ExpectUntouched();
 }
 
-TEST_F(PosixFile, ReadOnlyFolderIsNotWrittenAndStaysAsItWas) {
+// A folder that takes no new file leaves only a write in place, which the file allows.
+TEST_F(PosixFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
     std::filesystem::permissions(file_, std::filesystem::perms(0666));
     std::filesystem::permissions(dir_.path(), std::filesystem::perms(0555));
-    EXPECT_TRUE(AsUnprivilegedUser([&] {
-        try {
-            IniAccess::StoreProfileValue(file_, "Q", "k", "v");
-        } catch (const ProfileIoError& error) {
-            return error.code() == std::errc::permission_denied && error.path() == file_;
-        }
-        return false;
-    }));
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    EXPECT_TRUE(AsUnprivilegedUser([&] { return WriteProfileValue(file_, "Q", "k", "v"); }));
     std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
-    ExpectUntouched();
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadBytes(file_), "[Q]\r\nk=v\r\n; keep me\r\n");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+// The real rename fails: a folder took the file's place after it was read (a file held open
+// cannot give its name away on Windows).
+TEST_F(PosixFile, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
+    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
+        if (operation == IniAccess::FileOperation::Rename) {
+            std::filesystem::remove(file_);
+            std::filesystem::create_directory(file_);
+            WriteBytes(file_ + "/inside", "kept");
+        }
+        return 0;
+    });
+    try {
+        IniAccess::StoreProfileValue(file_, "Q", "k", "new");
+        ADD_FAILURE() << "a failed rename went unreported";
+    } catch (const ProfileIoError& error) {
+        EXPECT_EQ(error.code(), std::errc::is_a_directory);
+    }
+    IniAccess::SetFaultHook({});
+    EXPECT_EQ(ReadBytes(file_ + "/inside"), "kept");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 
 TEST_F(PosixFile, UnreadableFileIsAnErrorWithTheSystemsReason) {

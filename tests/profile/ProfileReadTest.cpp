@@ -56,6 +56,15 @@ TEST_F(ProfileRead, NamesMatchIgnoringAsciiCaseOnly) {
     EXPECT_EQ(Read("[Q]\r\n\x83\x61=2\r\n", "Q", "ヂ"), "2");
     // Whole names only.
     EXPECT_EQ(Read("[Q]\r\nTagNameX=1\r\nTag=2\r\n", "Q", "TagName"), "");
+    // The ends of the alphabet fold; the characters just outside it, 32 apart like the letters,
+    // do not.
+    EXPECT_EQ(Read("[AZ]\r\naz=1\r\n", "az", "AZ"), "1");
+    EXPECT_EQ(Read("[az]\r\nAZ=1\r\n", "AZ", "az"), "1");
+    EXPECT_EQ(Read("[@]\r\n[=1\r\n", "`", "["), "");
+    EXPECT_EQ(Read("[`]\r\n{=1\r\n", "@", "{"), "");
+    EXPECT_EQ(Read("[Q]\r\n[=1\r\n", "Q", "{"), "");
+    EXPECT_EQ(Read("[Q]\r\n@=1\r\n", "Q", "`"), "");
+    EXPECT_EQ(Read("[Q]\r\n`=1\r\n", "Q", "`"), "1");
 }
 
 TEST_F(ProfileRead, SecondBytesThatLookLikeSyntaxAreText) {
@@ -102,6 +111,9 @@ TEST_F(ProfileRead, FirstOfDuplicateKeysAndSectionsWins) {
 TEST_F(ProfileRead, KeysBeforeTheFirstHeaderBelongToTheEmptySection) {
     EXPECT_EQ(Read("k=1\r\n[Q]\r\nk=2\r\n", "", "k"), "1");
     EXPECT_EQ(Read("k=1\r\n[Q]\r\nk=2\r\n", "Q", "k"), "2");
+    // Unless the file names the empty section itself.
+    EXPECT_EQ(Read("k=1\r\n[Q]\r\nk=2\r\n[ ]\r\nk=3\r\n", "", "k"), "3");
+    EXPECT_EQ(Read("k=1\r\n[]\r\nother=3\r\n", "", "k"), "");
 }
 
 TEST_F(ProfileRead, AnyLineEndEndsALine) {
@@ -109,6 +121,11 @@ TEST_F(ProfileRead, AnyLineEndEndsALine) {
     EXPECT_EQ(Read("[Q]\na=1\rb=2\r\nc=3", "Q", "b"), "2");
     EXPECT_EQ(Read("[Q]\na=1\rb=2\r\nc=3", "Q", "c"), "3");
     EXPECT_EQ(Read("[Q]\r\r\nk=4\n\n", "Q", "k"), "4");
+    // A section after the first, in a file whose lines all end in CR.
+    EXPECT_EQ(Read("[A]\rk=1\r[Q]\rk=2\r", "Q", "k"), "2");
+    EXPECT_EQ(Read("[A]\rk=1\r[Q]\rk=2\r", "A", "k"), "1");
+    EXPECT_EQ(Read("\xFE\xFF\0[\0A\0]\0\r\0k\0=\0\x31\0\r\0[\0Q\0]\0\r\0k\0=\0\x32\0\r"s, "Q", "k"),
+              "2");
 }
 
 TEST_F(ProfileRead, NulEndsTheValue) {
@@ -121,6 +138,8 @@ TEST_F(ProfileRead, ByteOrderMarksSelectUnicode) {
     const std::string utf16 = "\xFF\xFE[\0Q\0]\0\r\0\n\0k\0=\0\x68\x88\r\0\n\0"s;
     EXPECT_EQ(Read(utf16, "Q", "k"), "表");
     EXPECT_EQ(Read(utf16, "q", "K"), "表");
+    const std::string utf16be = "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\x88\x68\0\r\0\n"s;
+    EXPECT_EQ(Read(utf16be, "Q", "k"), "表");
 }
 
 TEST_F(ProfileRead, ValuesAreCutAt255BytesOfCodePage932) {

@@ -58,6 +58,31 @@ TEST_F(ProfileWrite, NewKeyGoesAfterTheLastNonBlankLineOfItsSection) {
     EXPECT_EQ(After("[Q]\r\n\r\n[R]\r\n", "Q", "b", "2"), "[Q]\r\nb=2\r\n\r\n[R]\r\n");
     // The section's last line without a line end gets one first.
     EXPECT_EQ(After("[Q]\r\na=1", "Q", "b", "2"), "[Q]\r\na=1\r\nb=2\r\n");
+    // The new line ends as the line before it does, so that no line end joins the next line's
+    // (a CR before the LF of a blank line would swallow that line).
+    EXPECT_EQ(After("[Quelvar]\rEdited=e\n\n[Other]", "Quelvar", "TagName", "t"),
+              "[Quelvar]\rEdited=e\nTagName=t\n\n[Other]");
+    EXPECT_EQ(After("[Q]\na=1\r[R]\n", "Q", "b", "2"), "[Q]\na=1\rb=2\r[R]\n");
+}
+
+TEST_F(ProfileWrite, ASectionAfterTheFirstInACrOnlyFileIsWrittenInPlace) {
+    EXPECT_EQ(After("[A]\rk=1\r[Q]\rk=2\r", "Q", "k", "3"), "[A]\rk=1\r[Q]\rk=3\r");
+    EXPECT_EQ(After("[A]\rk=1\r[Q]\rk=2\r", "Q", "n", "4"), "[A]\rk=1\r[Q]\rk=2\rn=4\r");
+}
+
+TEST_F(ProfileWrite, AUtf16BigEndianFileStaysBigEndian) {
+    const std::string before = "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\0x\0\r\0\n"s;
+    EXPECT_EQ(After(before, "Q", "k", "表"), "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\x88\x68\0\r\0\n"s);
+    EXPECT_EQ(After(before, "Q", "n", "1"),
+              "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\0x\0\r\0\n\0n\0=\0\x31\0\r\0\n"s);
+    EXPECT_EQ(ReadProfileValue(file_, "Q", "n"), "1");
+}
+
+TEST_F(ProfileWrite, AValueReadWithRepairsIsStoredAsShown) {
+    // A lone lead byte before the line end reads as "・"; writing that back stores "・".
+    EXPECT_EQ(After("[Q]\r\nk=a\x81\r\n", "Q", "k", "a・"), "[Q]\r\nk=a\x81\x45\r\n");
+    EXPECT_EQ(After("\xEF\xBB\xBF[Q]\nk=\xFF\n", "Q", "k", "\uFFFD"),
+              "\xEF\xBB\xBF[Q]\nk=\xEF\xBF\xBD\n");
 }
 
 TEST_F(ProfileWrite, NewSectionGoesAtTheEndInTheFilesOwnLineEnds) {

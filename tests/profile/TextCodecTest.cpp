@@ -37,6 +37,27 @@ TEST(TextCodec, UndefinedBytesBecomeOneCharacterEach) {
     EXPECT_TRUE(repaired);
 }
 
+// After a lead byte, 0x40 to 0x7E and 0x80 to 0xFC are trail bytes; anything else, DEL among
+// them, is a character of its own and the lead byte alone is undefined.
+TEST(TextCodec, TrailByteRangesEndWhereTheWindowsCodePageEndsThem) {
+    const struct {
+        const char* bytes;
+        const char* text;
+    } kCases[] = {
+        {"\x81\x3F", "・?"},      {"\x81\x40", "\u3000"},     {"\x81\x7E", "×"},
+        {"\x81\x7F", "・\x7F"},   {"\x81\x80", "÷"},          {"\x81\xFC", "◯"},
+        {"\x81\xFD", "・\uF8F1"}, {"\x88\x9F\x7F", "亜\x7F"}, {"\xE0\x40", "漾"},
+        {"\xFC\x4B", "黑"},       {"\x9F\x7F", "・\x7F"},
+    };
+    for (const auto& c : kCases) {
+        bool repaired = false;
+        EXPECT_EQ(DecodeText(FileEncoding::Cp932, c.bytes, &repaired), c.text) << c.text;
+        EXPECT_EQ(IniAccess::Cp932CharacterLength(c.bytes, 0),
+                  std::string_view(c.text).starts_with("・") ? 1u : 2u)
+            << c.text;
+    }
+}
+
 TEST(TextCodec, NearSubstitutesCountAsUnstorable) {
     EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "表ｱ①ⅰ\\～"), std::nullopt);
     EXPECT_EQ(FirstUnstorable(FileEncoding::Cp932, "ab¥"), U'¥');

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "EditorFakes.h"
+#include "EditorMessages.h"
 #include "FaultInjection.h"
 #include "TempDir.h"
 
 using namespace quelvar;
 using namespace testing_support;
+using namespace std::string_literals;
 
 namespace {
 
@@ -76,9 +78,18 @@ TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
     EXPECT_EQ(doc_.Fields().Text(kTagName), "a");
     EXPECT_EQ(doc_.Changed(), 1);
 
+    // Any answer but Yes keeps them too: a box closed by Escape or its close box (Cancel), a
+    // failing call (0), and anything else the platform may return.
+    for (const int answer : {mb::kIdNo, 2, 0, -1, mb::kIdOk}) {
+        msgBox_.answers.push_back(answer);
+        doc_.mnuNew_Click();
+        EXPECT_EQ(doc_.Fields().Text(kTagName), "a") << answer;
+        EXPECT_EQ(doc_.Changed(), 1) << answer;
+    }
+
     msgBox_.answers.push_back(mb::kIdYes);
     doc_.mnuNew_Click();
-    EXPECT_EQ(msgBox_.calls.size(), 2u);
+    EXPECT_EQ(msgBox_.calls.size(), 7u);
     EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
     EXPECT_EQ(doc_.Changed(), 0);
 }
@@ -153,15 +164,15 @@ TEST_F(EditorDocumentTest, QuitUnloadsTheWindowWithoutAskingOrSaving) {
     EXPECT_TRUE(dialog_.shown.empty());
 }
 
-TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndKeepsTheKeysWrittenBeforeIt) {
+TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndThatNothingWasSaved) {
     const std::string file = dir_.File("t.kvd");
-    WriteBytes(file, "[Quelvar]\r\nTagName=old\r\nIndex=old\r\n");
+    const std::string original = "[Quelvar]\r\nTagName=old\r\nIndex=old\r\n";
+    WriteBytes(file, original);
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         doc_.Fields().SetText(field, "new" + std::to_string(field));
     }
-    int renames = 0;
     IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Rename && ++renames == 6 ? ENOSPC : 0;
+        return operation == IniAccess::FileOperation::Rename ? ENOSPC : 0;
     });
     Save(file);
     IniAccess::SetFaultHook({});
@@ -171,13 +182,11 @@ TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndKeepsTheKeysWrittenBeforeIt) {
     EXPECT_EQ(message.title, "Save Templete");
     EXPECT_EQ(message.style, mb::kIconError);
     EXPECT_NE(message.prompt.find("テンプレートを保存できませんでした。"), std::string::npos);
-    EXPECT_NE(message.prompt.find("The template was not saved."), std::string::npos);
+    EXPECT_NE(message.prompt.find("ファイルには何も書き込まれていません。"), std::string::npos);
+    EXPECT_NE(message.prompt.find("nothing was saved"), std::string::npos);
     EXPECT_NE(message.prompt.find(file), std::string::npos);
     EXPECT_NE(message.prompt.find("No space left on the disk."), std::string::npos);
-    EXPECT_NE(message.prompt.find("5 of the 11 fields"), std::string::npos);
-    EXPECT_EQ(ReadBytes(file),
-              "[Quelvar]\r\nTagName=old\r\nIndex=old\r\nEdited=new0\r\nBaseElement=new1\r\n"
-              "CloseTag=new2\r\nElement1Default=new3\r\nElement2Default=new4\r\n");
+    EXPECT_EQ(ReadBytes(file), original);
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 
@@ -187,8 +196,8 @@ TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWa
     doc_.Fields().SetText(kTagName, "new");
     using IniAccess::FileOperation;
     for (const FileOperation failing :
-         {FileOperation::Open, FileOperation::Read, FileOperation::Write, FileOperation::Flush,
-          FileOperation::Rename}) {
+         {FileOperation::Open, FileOperation::Read, FileOperation::Lock, FileOperation::Write,
+          FileOperation::Flush, FileOperation::Rename}) {
         WriteBytes(file, original);
         msgBox_.calls.clear();
         IniAccess::SetFaultHook([failing](FileOperation operation, const std::string&) {
@@ -209,7 +218,6 @@ TEST_F(EditorDocumentTest, SavingIntoAFolderIsReportedWithTheReason) {
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     EXPECT_NE(msgBox_.calls[0].prompt.find("The path is a folder."), std::string::npos);
     EXPECT_NE(msgBox_.calls[0].prompt.find("フォルダーが指定されています。"), std::string::npos);
-    EXPECT_EQ(msgBox_.calls[0].prompt.find("of the 11 fields"), std::string::npos);
 }
 
 TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
@@ -229,6 +237,33 @@ TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
     EXPECT_EQ(ReadBytes(file), "[Quelvar]\r\nTagName=old\r\n");
 }
 
+// Each field alone holding what the file cannot store: nothing is written, and the message names
+// that field and no other.
+TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
+    const std::string file = dir_.File("t.kvd");
+    const std::string original = "[Quelvar]\r\nTagName=old\r\n";
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        for (const std::string& bad : {"a😀"s, "a\0b"s}) {
+            WriteBytes(file, original);
+            msgBox_.calls.clear();
+            for (std::size_t other = 0; other < kFieldCount; ++other) {
+                doc_.Fields().SetText(other, other == field ? bad : "ok");
+            }
+            Save(file);
+            ASSERT_EQ(msgBox_.calls.size(), 1u) << field;
+            const std::string& prompt = msgBox_.calls[0].prompt;
+            EXPECT_EQ(msgBox_.calls[0].style, mb::kIconWarning) << field;
+            for (std::size_t named = 0; named < kFieldCount; ++named) {
+                const bool shown =
+                    prompt.find("\r\n" + FieldName(named) + "：") != std::string::npos;
+                EXPECT_EQ(shown, named == field) << FieldName(named) << " for field " << field;
+            }
+            EXPECT_EQ(ReadBytes(file), original) << field;
+            EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+        }
+    }
+}
+
 TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
     const std::string first = dir_.File("first.kvd");
     WriteBytes(first, "[Quelvar]\r\nTagName=first\r\n");
@@ -237,9 +272,8 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
 
     const std::string second = dir_.File("second.kvd");
     WriteBytes(second, "[Quelvar]\r\nTagName=second\r\nEdited=someone\r\n");
-    int opens = 0;
     IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Open && ++opens == 6 ? EIO : 0;
+        return operation == IniAccess::FileOperation::Read ? EIO : 0;
     });
     Open(second);
     IniAccess::SetFaultHook({});

@@ -130,9 +130,8 @@ TEST_F(TemplateFile, LoadIsAllOrNothing) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=A\r\nEdited=me\r\n");
     const TagTemplate before = Filled();
     TagTemplate t = Filled();
-    int reads = 0;
     IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Open && ++reads == 6 ? EIO : 0;
+        return operation == IniAccess::FileOperation::Read ? EIO : 0;
     });
     EXPECT_THROW(LoadTemplate(t, file_), IniAccess::ProfileIoError);
     EXPECT_EQ(Texts(t), Texts(before));
@@ -146,6 +145,13 @@ TEST_F(TemplateFile, LoadReportsCutAndRepairedValues) {
     EXPECT_EQ(report.repaired, std::vector<std::size_t>{kIndex});
     EXPECT_EQ(t.Text(kTagName), std::string(255, 'a'));
     EXPECT_EQ(t.Text(kIndex), "B・");
+
+    // Saving stores what was shown, as the warning promised.
+    SaveTemplate(t, file_);
+    const std::string saved = ReadBytes(file_);
+    EXPECT_NE(saved.find("TagName=" + std::string(255, 'a') + "\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("Index=B\x81\x45\r\n"), std::string::npos);
+    EXPECT_TRUE(LoadTemplate(t, file_).repaired.empty());
 }
 
 TEST_F(TemplateFile, UnstorableTextIsFoundInEveryFieldBeforeAnythingIsWritten) {
@@ -175,28 +181,65 @@ TEST_F(TemplateFile, UnstorableTextIsFoundInEveryFieldBeforeAnythingIsWritten) {
     EXPECT_EQ(loaded.Text(kAuthor), "me 😀 again 😀");
 }
 
-TEST_F(TemplateFile, SaveStopsAtTheFirstFailedWriteWithEarlierKeysWhole) {
+// A save is one transaction: whichever step fails, the first time or a later one, the file keeps
+// the old template byte for byte and no temporary file is left; a save that does not fail
+// stores the whole new template.
+TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
+    using IniAccess::FileOperation;
+    const std::string original = "; mine\r\n[Quelvar]\rTagName=old\r\n\n[Other]\nk=v";
+    for (const FileOperation failing :
+         {FileOperation::Open, FileOperation::Read, FileOperation::Lock, FileOperation::Write,
+          FileOperation::Flush, FileOperation::Rename}) {
+        for (const int occurrence : {1, 2, 6}) {
+            WriteBytes(file_, original);
+            int seen = 0;
+            IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
+                return operation == failing && ++seen == occurrence ? EIO : 0;
+            });
+            bool failed = false;
+            try {
+                SaveTemplate(Filled(), file_);
+            } catch (const TemplateSaveError& caught) {
+                failed = true;
+                EXPECT_EQ(caught.code().value(), EIO);
+            }
+            IniAccess::SetFaultHook({});
+            const std::string what = std::to_string(static_cast<int>(failing)) + " failing at " +
+                                     std::to_string(occurrence);
+            if (failed) {
+                EXPECT_EQ(ReadBytes(file_), original) << what;
+            } else {
+                TagTemplate loaded;
+                LoadTemplate(loaded, file_);
+                EXPECT_EQ(Texts(loaded), Texts(Filled())) << what;
+            }
+            EXPECT_TRUE(failed || occurrence > 1) << what;
+            EXPECT_EQ(dir_.Listing(), "tag.kvd\n") << what;
+        }
+    }
+}
+
+TEST_F(TemplateFile, ASaveWritesFlushesAndRenamesOnceInThatOrder) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\n");
-    int renames = 0;
+    std::string steps;
     IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Rename && ++renames == 6 ? ENOSPC : 0;
+        using IniAccess::FileOperation;
+        const char* names = "ORWFNL";  // in the order of FileOperation
+        steps += names[static_cast<int>(operation)];
+        return 0;
     });
-    try {
-        SaveTemplate(Filled(), file_);
-        FAIL() << "the failed write went unreported";
-    } catch (const IniAccess::ProfileIoError& error) {
-        EXPECT_EQ(error.code(), std::errc::no_space_on_device);
-    }
+    SaveTemplate(Filled(), file_);
     IniAccess::SetFaultHook({});
-    TagTemplate t;
-    LoadTemplate(t, file_);
-    const TagTemplate filled = Filled();
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        const std::string expected =
-            field < 5 ? filled.Text(field) : (field == kTagName ? "old" : "");
-        EXPECT_EQ(t.Text(field), expected) << TemplateFields[field].key;
-    }
-    EXPECT_EQ(dir_.Listing(), "tag.kvd\n");
+    // Open and lock the file, read it to its end, create the temporary, write, flush, rename,
+    // and flush the folder where the system can.
+#ifdef _WIN32
+    EXPECT_EQ(steps, "OLRROWFN");
+#else
+    EXPECT_EQ(steps, "OLRROWFNF");
+#endif
+    TagTemplate loaded;
+    LoadTemplate(loaded, file_);
+    EXPECT_EQ(Texts(loaded), Texts(Filled()));
 }
 
 }  // namespace

@@ -110,6 +110,21 @@ TEST_F(FrmEditorTest, FocusStartsInTheTagNameAndTabRunsTheFields) {
     }
 }
 
+// The focus chain itself, not only where Tab lands: the on-screen order of the fields.
+TEST_F(FrmEditorTest, TheFocusChainRunsTheFieldsInTheirOnScreenOrder) {
+    QStringList chain;
+    QWidget* widget = window_.txtTagName;
+    do {
+        if (qobject_cast<QLineEdit*>(widget) && (widget->focusPolicy() & Qt::TabFocus)) {
+            chain << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != window_.txtTagName && chain.size() <= 11);
+    EXPECT_EQ(chain, (QStringList{"txtTagName", "txtAuthor", "txtBaseElement", "txtElement1",
+                                  "txtDefault1", "txtElement2", "txtDefault2", "txtElement3",
+                                  "txtDefault3", "txtIndex", "txtCloseTag"}));
+}
+
 TEST_F(FrmEditorTest, AccessKeysMoveTheFocusToTheirBoxes) {
     const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_A, "txtAuthor"},
                                                     {Qt::Key_B, "txtBaseElement"},

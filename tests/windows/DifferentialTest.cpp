@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "IniAccess.h"
 #include "PlatformProfile.h"
 #include "ProfileGenerator.h"
+#include "ProfileText.h"
 #include "TempDir.h"
 #include "Utf8.h"
 
@@ -75,6 +77,31 @@ const char* kCutDifference =
     "a value over 255 bytes is cut between characters, never inside one (the platform may "
     "return half a character or a stray byte at the end)";
 
+const char* kEmptySectionDifference =
+    "a read with section \"\" finds the [] section of the file, as Windows does (Wine reads the "
+    "lines before the first header)";
+
+// Whether the file has a header whose name is empty once trimmed, such as "[]" or "[ ]".
+bool HasEmptyHeader(const std::string& bytes) {
+    const IniAccess::FileEncoding encoding = IniAccess::DetectEncoding(bytes);
+    bool repaired = false;
+    const std::string text = IniAccess::DecodeText(
+        encoding, std::string_view(bytes).substr(IniAccess::ByteOrderMark(encoding).size()),
+        &repaired);
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+        const std::string line = IniAccess::NameArgument(text.substr(begin, end - begin));
+        const std::size_t close = line.rfind(']');
+        if (line.starts_with('[') && close != std::string::npos && close > 0 &&
+            IniAccess::NameArgument(line.substr(1, close - 1)).empty()) {
+            return true;
+        }
+        begin = end + 1;
+    }
+    return false;
+}
+
 // Compares one read; `context` says where it came from when they disagree.
 void Compare(Tally& tally, const std::string& file, const Name& name, const std::string& context) {
     const std::string theirs = platform::Read(file, name.section, name.key);
@@ -84,6 +111,9 @@ void Compare(Tally& tally, const std::string& file, const Name& name, const std:
         tally.Agree();
     } else if (theirs.size() == 255 && ours.size() >= 254 && theirs.starts_with(ours)) {
         tally.Named(kCutDifference);
+    } else if (IniAccess::NameArgument(name.section).empty() &&
+               HasEmptyHeader(testing_support::ReadBytes(file))) {
+        tally.Named(kEmptySectionDifference);
     } else {
         tally.Disagree(context + ": [" + name.section + "] " + name.key +
                        "\n  ours:     " + Hex(ours) + "\n  platform: " + Hex(theirs));
@@ -139,6 +169,12 @@ std::vector<HandMade> HandMadeFiles() {
         {"UTF-16LE byte-order mark",
          "\xFF\xFE[\0Q\0]\0\r\0\n\0k\0=\0\x68\x88\r\0\n\0"s,
          {{"Q", "k"}}},
+        {"UTF-16BE byte-order mark",
+         "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\x88\x68\0\r\0\n\0\x5B\0\x52\0\x5D\0\r\0r\0=\0\x31"s,
+         {{"Q", "k"}, {"R", "r"}}},
+        {"a section after the first in a file of CR-only lines",
+         "[A]\rk=1\r[Q]\rk=2\r",
+         {{"Q", "k"}, {"A", "k"}}},
         {"second bytes 0x5C, 0x5B and 0x5D",
          "[\x83\x5D]\r\n\x95\x5C=\x83\x5C\r\n\x83\x5B\x83\x5D=1\r\n",
          {{"ゾ", "表"}, {"ゾ", "ゼゾ"}, {"ゾ", "ソ"}}},
@@ -176,6 +212,33 @@ TEST_F(Differential, AUtf8FileKeepsItsFirstHeader) {
     EXPECT_EQ(IniAccess::ReadProfileValue(file, "Q", "k"), "1");
     std::printf("UTF-8 file with a header first: the platform reads \"%s\", we read \"1\"\n",
                 platform::Read(file, "Q", "k").c_str());
+}
+
+// A value that reads with repairs, written back as it was shown, then reads the same for the
+// platform as for us: the bytes that were not text are gone from the file.
+TEST_F(Differential, AValueStoredAsShownReadsTheSameEverywhere) {
+    Tally tally;
+    for (const std::string& stored : {"a\x81"s, "\x85\x40x"s, "x\xFF\xFDy"s, "\x81\x7F"s}) {
+        const std::string file = NextFile();
+        WriteBytes(file, "[Q]\r\nk=" + stored + "\r\nz=1\r\n");
+        const std::string shown = IniAccess::ReadProfileValue(file, "Q", "k");
+        ASSERT_TRUE(IniAccess::WriteProfileValue(file, "Q", "k", shown));
+        platform::Forget(file);
+        Compare(tally, file, {"Q", "k"}, "after storing the shown value of " + Hex(stored));
+        Compare(tally, file, {"Q", "z"}, "after storing the shown value of " + Hex(stored));
+        EXPECT_EQ(platform::Read(file, "Q", "k"), platform::ToAnsi(shown)) << Hex(stored);
+    }
+    tally.Report("values stored as shown", 4);
+}
+
+TEST_F(Differential, AUtf16BigEndianFileWrittenByUsStaysBigEndianAndReadsTheSame) {
+    const std::string file = NextFile();
+    WriteBytes(file, "\xFE\xFF\0[\0Q\0]\0\r\0\n\0k\0=\0x\0\r\0\n"s);
+    ASSERT_TRUE(IniAccess::WriteProfileValue(file, "Q", "n", "表"));
+    platform::Forget(file);
+    EXPECT_TRUE(testing_support::ReadBytes(file).starts_with("\xFE\xFF"));
+    EXPECT_EQ(platform::Read(file, "Q", "k"), "x");
+    EXPECT_EQ(platform::Read(file, "Q", "n"), platform::ToAnsi("表"));
 }
 
 TEST_F(Differential, GeneratedFilesReadAsThePlatformReadsThem) {

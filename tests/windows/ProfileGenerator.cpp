@@ -132,9 +132,13 @@ GeneratedFile ProfileGenerator::Next() {
     }
 
     if (utf16) {
-        file.bytes =
-            "\xFF\xFE" + IniAccess::EncodeText(IniAccess::FileEncoding::Utf16LeBom, text, "t");
-        file.description = "UTF-16LE";
+        // Either byte order, chosen without a draw so that the files after this one stay the same.
+        const bool bigEndian = text.size() % 2 == 1;
+        const auto encoding =
+            bigEndian ? IniAccess::FileEncoding::Utf16BeBom : IniAccess::FileEncoding::Utf16LeBom;
+        file.bytes = std::string(IniAccess::ByteOrderMark(encoding)) +
+                     IniAccess::EncodeText(encoding, text, "t");
+        file.description = bigEndian ? "UTF-16BE" : "UTF-16LE";
     } else if (utf8) {
         file.bytes = "\xEF\xBB\xBF" + text;
         file.description = "UTF-8";

@@ -1,0 +1,286 @@
+// Replacing a file's contents on POSIX systems: by renaming a new file over it when the new file
+// can be made the same as the old in every way a user sees, else by writing it in place.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "PosixFile.h"
+
+namespace IniAccess::posix {
+
+namespace {
+
+volatile sig_atomic_t deferredSignal = 0;
+
+extern "C" void DeferSignal(int signal) {
+    deferredSignal = signal;
+}
+
+// The signals that end the program wait until the save has finished or cleaned up, so that
+// neither a half-written file nor a temporary one is left behind. They are caught rather than
+// blocked: a mask covers only this thread, and any other thread of the program could take the
+// signal. SIGXFSZ is ignored so that a file-size limit comes back from write() as EFBIG, a
+// failure the user is shown.
+class SaveSignals {
+  public:
+    SaveSignals() {
+        deferredSignal = 0;
+        struct sigaction defer {};
+        defer.sa_handler = DeferSignal;
+        defer.sa_flags = SA_RESTART;
+        sigfillset(&defer.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+            sigaction(kEnding[i], nullptr, &previous_[i]);
+            if (previous_[i].sa_handler != SIG_IGN) {
+                sigaction(kEnding[i], &defer, nullptr);
+            }
+        }
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &previousXfsz_);
+    }
+    ~SaveSignals() {
+        sigaction(SIGXFSZ, &previousXfsz_, nullptr);
+        for (std::size_t i = 0; i < std::size(kEnding); ++i) {
+            sigaction(kEnding[i], &previous_[i], nullptr);
+        }
+        if (deferredSignal != 0) {
+            ::raise(deferredSignal);
+        }
+    }
+    SaveSignals(const SaveSignals&) = delete;
+    SaveSignals& operator=(const SaveSignals&) = delete;
+
+  private:
+    static constexpr int kEnding[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+    struct sigaction previous_[std::size(kEnding)]{};
+    struct sigaction previousXfsz_ {};
+};
+
+// Short and independent of the target's name, so that a target whose name uses the whole
+// length a name may have can still be saved.
+std::string TemporaryName(const std::string& folder) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = ".quelvar-";
+    for (int i = 0; i < 6; ++i) {
+        name += kLetters[generator() % 36];
+    }
+    return folder + "/" + name;
+}
+
+class Temporary {
+  public:
+    Temporary(const std::string& target, const std::string& path, bool mayFail);
+    ~Temporary() { Remove(); }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    bool valid() const { return fd_.get() >= 0 || !name_.empty(); }
+    int fd() const { return fd_.get(); }
+    const std::string& name() const { return name_; }
+    void Close(const std::string& path);
+    void Keep() { name_.clear(); }  // renamed into place
+    void Remove();
+
+  private:
+    FileDescriptor fd_;
+    std::string name_;
+};
+
+// Created exclusively, so that nothing already there is written through. mayFail is set when
+// replacing a file: its mode is copied later, and a folder that refuses new files gives no
+// temporary instead of an error. A new file gets the mode the umask allows.
+Temporary::Temporary(const std::string& target, const std::string& path, bool mayFail) {
+    const std::string folder = FolderOf(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName(folder);
+        const int fd = Injected(FileOperation::Open, path)
+                           ? -1
+                           : ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                    mayFail ? 0600 : 0666);
+        if (fd >= 0) {
+            fd_ = FileDescriptor(fd);
+            name_ = std::move(name);
+            return;
+        }
+        if (mayFail && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+            return;
+        }
+        if (errno != EEXIST) {
+            Fail(path, errno);
+        }
+    }
+    Fail(path, EEXIST);
+}
+
+void Temporary::Close(const std::string& path) {
+    if (::close(fd_.release()) != 0) {
+        Fail(path, errno);
+    }
+}
+
+void Temporary::Remove() {
+    fd_ = FileDescriptor();
+    if (!name_.empty()) {
+        ::unlink(name_.c_str());
+        name_.clear();
+    }
+}
+
+std::vector<std::string> AttributeNames(int fd) {
+    std::vector<char> list(65536);
+    const ssize_t size = ::flistxattr(fd, list.data(), list.size());
+    std::vector<std::string> names;
+    for (ssize_t pos = 0; size > 0 && pos < size;) {
+        names.emplace_back(list.data() + pos);
+        pos += static_cast<ssize_t>(names.back().size()) + 1;
+    }
+    return names;
+}
+
+// Extended attributes carry ACLs too. The new file may also have inherited a default ACL of
+// the folder that the old file did not have.
+bool CopyAttributes(int from, int to) {
+    const std::vector<std::string> names = AttributeNames(from);
+    for (const std::string& name : AttributeNames(to)) {
+        if (std::find(names.begin(), names.end(), name) == names.end() &&
+            ::fremovexattr(to, name.c_str()) != 0) {
+            return false;
+        }
+    }
+    for (const std::string& name : names) {
+        std::vector<char> value(65536);
+        const ssize_t size = ::fgetxattr(from, name.c_str(), value.data(), value.size());
+        if (size < 0 || ::fsetxattr(to, name.c_str(), value.data(), size, 0) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gives the new file the old one's owner, group, mode and attributes. False when it cannot
+// have them all: only the owner (or root) may hand a file to another owner.
+bool CopyMetadata(const struct stat& old, int lockedFd, int fd, const std::string& path) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    // After fchown, which may clear the set-id bits, and whatever the umask took away.
+    if (::fchmod(fd, old.st_mode & 07777) != 0) {
+        Fail(path, errno);
+    }
+    const bool attributes = CopyAttributes(lockedFd, fd);
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) {
+        Fail(path, errno);
+    }
+    return attributes && made.st_uid == old.st_uid && made.st_gid == old.st_gid &&
+           (made.st_mode & 07777) == (old.st_mode & 07777);
+}
+
+void Flush(int fd, const std::string& path) {
+    if (Injected(FileOperation::Flush, path) || ::fsync(fd) != 0) {
+        Fail(path, errno);
+    }
+}
+
+void SyncFolder(const std::string& target, const std::string& path) {
+    const FileDescriptor folder(
+        ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0 && !Injected(FileOperation::Flush, path)) {
+        ::fsync(folder.get());  // the rename is done; a failure here cannot be undone
+    }
+}
+
+// Puts bytes at the start of the file and cuts it there. raw skips the fault hook: it puts the
+// old contents back after an injected failure.
+void Overwrite(int fd, std::string_view bytes, const std::string& path, bool raw) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        Fail(path, errno);
+    }
+    if (raw) {
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno != EINTR) {
+                Fail(path, errno);
+            }
+            done += n > 0 ? static_cast<std::size_t>(n) : 0;
+        }
+    } else {
+        WriteAll(fd, bytes, path);
+    }
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        Fail(path, errno);
+    }
+    if (raw) {
+        ::fsync(fd);
+    } else {
+        Flush(fd, path);
+    }
+}
+
+// The same file keeps its owner, group, links and attributes. A failed write puts the old
+// contents back; a crash during it is what the recovery copy beside the file is for.
+void WriteInPlace(const ReplaceTarget& replace, std::string_view contents) {
+    struct stat info {};
+    FileDescriptor file(OpenRegular(replace.target, O_WRONLY, replace.path, &info));
+    if (file.get() < 0 || info.st_ino != replace.existing->st_ino ||
+        info.st_dev != replace.existing->st_dev) {
+        Fail(replace.path, EBUSY);
+    }
+    try {
+        Overwrite(file.get(), contents, replace.path, false);
+    } catch (...) {
+        try {
+            Overwrite(file.get(), replace.original.value_or(std::string()), replace.path, true);
+        } catch (...) {  // the first failure is the one to report
+        }
+        throw;
+    }
+}
+
+}  // namespace
+
+void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
+    const SaveSignals signals;
+    const struct stat* old = replace.existing;
+    const std::string& path = replace.path;
+    // The rename would replace a read-only file that the folder lets us replace; the user
+    // asked for that file not to be written.
+    if (old && ::access(replace.target.c_str(), W_OK) != 0) {
+        Fail(path, errno);
+    }
+    Temporary temporary(replace.target, path, old != nullptr);
+    if (!temporary.valid()) {
+        // The folder takes no new file but the file may be written: in place, without a copy.
+        WriteInPlace(replace, contents);
+        return;
+    }
+    const bool same =
+        !old || (CopyMetadata(*old, replace.lockedFd, temporary.fd(), path) && old->st_nlink == 1);
+    WriteAll(temporary.fd(), contents, path);
+    Flush(temporary.fd(), path);
+    temporary.Close(path);
+    if (!same) {
+        // The temporary, complete and on disk, is the recovery copy while the file is written.
+        SyncFolder(replace.target, path);
+        WriteInPlace(replace, contents);
+        return;  // the temporary is removed on the way out
+    }
+    if (Injected(FileOperation::Rename, path) ||
+        ::rename(temporary.name().c_str(), replace.target.c_str()) != 0) {
+        Fail(path, errno);
+    }
+    temporary.Keep();
+    SyncFolder(replace.target, path);
+}
+
+}  // namespace IniAccess::posix

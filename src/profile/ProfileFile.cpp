@@ -1,0 +1,134 @@
+#include "ProfileFile.h"
+
+#include <algorithm>
+
+#include "Utf8.h"
+
+#include "FileAccess.h"
+#include "ProfileEdit.h"
+#include "ProfileText.h"
+
+namespace IniAccess {
+
+namespace {
+
+// Refuses text that would not read back as itself or would break the lines of the file.
+void CheckWritable(std::string_view given, std::string_view trimmed, const std::string& part) {
+    using Reason = ProfileTextError::Reason;
+    if (given.find('\0') != std::string_view::npos) {
+        throw ProfileTextError(Reason::Nul, part, U'\0');
+    }
+    for (const char c : trimmed) {
+        if (c == '\n' || c == '\r') {
+            throw ProfileTextError(Reason::LineBreak, part, static_cast<char32_t>(c));
+        }
+    }
+}
+
+void CheckNames(std::string_view section, std::string_view key, const std::string& sectionName,
+                const std::string& keyName) {
+    using Reason = ProfileTextError::Reason;
+    CheckWritable(section, sectionName, "section");
+    CheckWritable(key, keyName, "key");
+    if (sectionName.empty()) {
+        throw ProfileTextError(Reason::EmptyName, "section", 0);
+    }
+    if (keyName.empty()) {
+        throw ProfileTextError(Reason::EmptyName, "key", 0);
+    }
+    if (keyName.find('=') != std::string::npos) {
+        throw ProfileTextError(Reason::KeyWithEquals, "key", U'=');
+    }
+    if (keyName.front() == '[') {
+        throw ProfileTextError(Reason::KeyLikeHeader, "key", U'[');
+    }
+}
+
+}  // namespace
+
+ProfileFile ProfileFile::Read(const std::string& fileName) {
+    return ProfileFile(fileName, ReadWholeFile(fileName));
+}
+
+ProfileFile::ProfileFile(std::string fileName, std::optional<std::string> bytes)
+    : fileName_(std::move(fileName)), found_(bytes.has_value()) {
+    if (bytes) {
+        bytes_ = std::move(*bytes);
+    }
+}
+
+FileEncoding ProfileFile::Encoding() const {
+    return DetectEncoding(bytes_);
+}
+
+namespace {
+
+std::string FoldAscii(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) const {
+    if (!index_ || !EqualsIgnoringAsciiCase(index_->section, section)) {
+        const ProfileText text(bytes_);
+        SectionIndex index{section, {}};
+        for (const EntryLine& entry : text.Entries(section)) {
+            index.keys.emplace_back(FoldAscii(text.KeyName(entry)), entry);
+        }
+        index_ = std::move(index);
+    }
+    return *index_;
+}
+
+ProfileValue ProfileFile::Get(std::string_view section, std::string_view key) const {
+    ProfileValue result;
+    result.fileFound = found_;
+    const std::string wanted = FoldAscii(NameArgument(key));
+    const SectionIndex& index = Index(NameArgument(section));
+    // The first line of a key counts, as it does for Find.
+    const auto found = std::find_if(index.keys.begin(), index.keys.end(),
+                                    [&](const auto& entry) { return entry.first == wanted; });
+    if (found == index.keys.end()) {
+        return result;
+    }
+    const ProfileText text(bytes_);
+    ValueText stored = text.Value(found->second);
+    result.repaired = stored.repaired;
+    result.value = CutToReadLimit(stored.text, &result.truncated);
+    return result;
+}
+
+void ProfileFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string sectionName = NameArgument(section);
+    const std::string keyName = NameArgument(key);
+    CheckNames(section, key, sectionName, keyName);
+    CheckWritable(value, value, "value");
+    const ProfileText text(bytes_);
+    // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
+    if (IsUtf16(text.encoding()) && bytes_.size() % 2 != 0) {
+        throw ProfileIoError(fileName_, std::make_error_code(std::errc::illegal_byte_sequence));
+    }
+    if (auto edited = EditProfile(text, sectionName, keyName, value)) {
+        bytes_ = std::move(*edited);
+        changed_ = true;
+        index_.reset();
+    }
+}
+
+void UpdateProfileFile(const std::string& fileName,
+                       const std::function<void(ProfileFile& file)>& edit) {
+    FileUpdate update(fileName);
+    ProfileFile file(fileName, update.Contents());
+    edit(file);
+    if (file.Changed()) {
+        update.Replace(file.Bytes());
+    }
+}
+
+}  // namespace IniAccess

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "IniAccess.h"
+#include "ProfileText.h"
+#include "TextCodec.h"
+
+namespace IniAccess {
+
+// A profile file read once and held in memory: every read answers from that one snapshot and
+// every write edits the bytes in memory, by the same rules as ReadProfileValue and
+// WriteProfileValue, so that many values cost one read and one replacement of the file.
+class ProfileFile {
+  public:
+    // Reads the file once, without a lock. Throws ProfileIoError as ReadWholeFile does.
+    static ProfileFile Read(const std::string& fileName);
+
+    ProfileFile(std::string fileName, std::optional<std::string> bytes);
+
+    bool Found() const { return found_; }
+    const std::string& Bytes() const { return bytes_; }
+    bool Changed() const { return changed_; }
+
+    // The encoding a write uses: the file's own, code page 932 for a new file.
+    FileEncoding Encoding() const;
+
+    // What ReadProfileEntry returns for this snapshot.
+    ProfileValue Get(std::string_view section, std::string_view key) const;
+
+    // Stores key=value in memory as WriteProfileValue stores it in a file. Throws
+    // ProfileTextError for text the file cannot hold, and ProfileIoError for a file whose
+    // damage makes any edit unsafe; the bytes are then unchanged.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  private:
+    // The keys of one section, found in one pass and kept until the bytes change: a template
+    // load asks for eleven keys of one section.
+    struct SectionIndex {
+        std::string section;
+        std::vector<std::pair<std::string, EntryLine>> keys;  // ASCII-folded name, first line
+    };
+    const SectionIndex& Index(const std::string& section) const;
+
+    std::string fileName_;
+    std::string bytes_;
+    bool found_ = false;
+    bool changed_ = false;
+    mutable std::optional<SectionIndex> index_;
+};
+
+// Locks the file, reads it, lets edit change it in memory and, when anything changed, replaces
+// the file once. When edit throws, the file is not touched.
+void UpdateProfileFile(const std::string& fileName,
+                       const std::function<void(ProfileFile& file)>& edit);
+
+}  // namespace IniAccess
