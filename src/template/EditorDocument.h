@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Platform.h"
+#include "WindowServices.h"
 #include "TagTemplate.h"
 
 namespace quelvar {

@@ -36,12 +36,7 @@ std::string NewQuestion() {
 }
 
 std::string FieldName(std::size_t field) {
-    std::string name;
-    for (const char c : TemplateFields.at(field).label) {
-        if (c != '&') {
-            name += c;
-        }
-    }
+    std::string name = CaptionText(TemplateFields.at(field).label);
     const std::string_view colon = "：";
     if (std::string_view(name).ends_with(colon)) {
         name.resize(name.size() - colon.size());

@@ -21,4 +21,15 @@ const std::array<TemplateField, kFieldCount> TemplateFields{{
     {"txtTagName", "TagName", "Tag&Name：", "タグの名前を指定します。"},
 }};
 
+std::string CaptionText(std::string_view caption) {
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            ++i;
+        }
+        text += caption[i];
+    }
+    return text;
+}
+
 }  // namespace quelvar

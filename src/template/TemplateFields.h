@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quelvar {
@@ -34,6 +35,9 @@ enum Field : std::size_t {
 };
 
 extern const std::array<TemplateField, kFieldCount> TemplateFields;
+
+// A caption as it reads on screen: "&x" marks x as the access key and "&&" stands for "&".
+std::string CaptionText(std::string_view caption);
 
 // The one section of a template file.
 inline constexpr std::string_view kTemplateSection = "Quelvar";

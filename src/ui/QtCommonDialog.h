@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
-#include "Platform.h"
+#include "WindowServices.h"
 
 class QWidget;
 

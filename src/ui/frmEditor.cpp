@@ -78,7 +78,7 @@ void frmEditor::BuildControls() {
         QLabel sampleLabel;
         scale_ = layout::LayoutScale(
             kQtDpi, sampleBox.sizeHint().height(), [&sampleLabel](std::string_view caption) {
-                return sampleLabel.fontMetrics().horizontalAdvance(Text(caption).remove('&'));
+                return sampleLabel.fontMetrics().horizontalAdvance(Text(CaptionText(caption)));
             });
     }
     client->setFixedSize(TwipsToPixels(layout::kClientArea, scale_).size());
@@ -107,7 +107,7 @@ void frmEditor::BuildControls() {
         box->setGeometry(TwipsToPixels(placed.box, scale_));
         box->setMaxLength(std::numeric_limits<int>::max());
         box->setToolTip(Text(field.tooltip));
-        box->setAccessibleName(QString(Text(field.label)).remove('&'));
+        box->setAccessibleName(Text(CaptionText(field.label)));
         box->setAccessibleDescription(Text(field.tooltip));
         // The buddy gives the access key (N, A, B, I, C) where the caption has one.
         label->setBuddy(box);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "Platform.h"
+#include "WindowServices.h"
 
 namespace quelvar::win {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Platform.h"
+#include "WindowServices.h"
 
 namespace quelvar::win {
 

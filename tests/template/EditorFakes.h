@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "WindowServices.h"
 
 namespace testing_support {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-// What the editor's commands need from the platform, as small interfaces: the window provides
-// them, tests fake them.
+// What the editor's commands need from the window: a message box, the file dialog and the
+// window itself, as small interfaces. Each window provides them; tests fake them.
 namespace quelvar {
 
-// Message box styles and answers, with the platform's own numbers.
+// Message box styles and answers, with the numbers of the Windows message box.
 namespace mb {
 inline constexpr int kOk = 0;
 inline constexpr int kYesNo = 4;
