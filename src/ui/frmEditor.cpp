@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "FormMenu.h"
 #include "LayoutScale.h"
 #include "Twips.h"
 
@@ -61,23 +62,21 @@ frmEditor::frmEditor(QWidget* parent)
 }
 
 void frmEditor::BuildMenu() {
-    QMenu* file = menuBar()->addMenu("File(&F)");
-    file->setObjectName("mnuFile");
-    const auto item = [this, file](const char* name, const char* caption, QKeySequence shortcut,
-                                   void (EditorDocument::*procedure)()) {
-        QAction* action = file->addAction(caption);
-        action->setObjectName(name);
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, [this, procedure] { (doc_.*procedure)(); });
-    };
-    item("mnuNew", "&New Templete", QKeySequence(Qt::CTRL | Qt::Key_N),
-         &EditorDocument::mnuNew_Click);
-    item("mnuOpen", "&Open Templete", QKeySequence(Qt::CTRL | Qt::Key_O),
-         &EditorDocument::mnuOpen_Click);
-    item("mnuSave", "&Save Templete", QKeySequence(Qt::CTRL | Qt::Key_S),
-         &EditorDocument::mnuSave_Click);
-    file->addSeparator()->setObjectName("mnuSp0");
-    item("mnuQuit", "&Quit", QKeySequence(), &EditorDocument::mnuQuit_Click);
+    QMenu* file = menuBar()->addMenu(Text(layout::kFileMenuCaption));
+    file->setObjectName(Text(layout::kFileMenuName));
+    for (std::size_t index = 0; index < layout::kFileMenu.size(); ++index) {
+        if (index == layout::kItemsBeforeSeparator) {
+            file->addSeparator()->setObjectName(Text(layout::kSeparatorName));
+        }
+        const layout::MenuItem& item = layout::kFileMenu[index];
+        QAction* action = file->addAction(Text(item.caption));
+        action->setObjectName(Text(item.name));
+        if (item.ctrlKey) {
+            action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(item.ctrlKey)));
+        }
+        connect(action, &QAction::triggered, this,
+                [this, procedure = item.procedure] { (doc_.*procedure)(); });
+    }
 }
 
 void frmEditor::BuildControls() {
