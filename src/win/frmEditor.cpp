@@ -108,13 +108,16 @@ LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmEditor::OnCommand(WORD id, WORD notification, HWND control) {
-    if (control && notification == EN_CHANGE && id >= kBoxId && id < kBoxId + kFieldCount) {
-        const std::size_t field = id - kBoxId;
-        doc_.Fields().SetText(field, Utf8(WindowText(control)));
+    if (control) {
+        // Of the controls' notifications, only a box's change of text matters.
+        const std::optional<std::size_t> field = FieldOfBox(id);
+        if (field && notification == EN_CHANGE) {
+            doc_.Fields().SetText(*field, Utf8(WindowText(control)));
+        }
         return;
     }
-    // Enter and Esc in a box (IDOK, IDCANCEL) and the other controls' notifications do nothing.
-    if (const layout::MenuItem* item = control ? nullptr : MenuItemOf(id)) {
+    // Enter and Esc in a box come without a control as IDOK and IDCANCEL: they do nothing.
+    if (const layout::MenuItem* item = MenuItemOf(id)) {
         (doc_.*item->procedure)();
     }
 }
