@@ -66,8 +66,8 @@ int main() {
     HWND window = CreateProbeWindow(instance);
 #else
     quelvar::win::Win32MsgBox msgBox;
-    quelvar::win::Win32CommonDialog cd(msgBox);
-    quelvar::win::frmEditor editor(instance, msgBox, cd);
+    quelvar::win::Win32CommonDialog fileDialog(msgBox);
+    quelvar::win::frmEditor editor(instance, msgBox, fileDialog);
     HWND window = editor.Handle();
 #endif
     ShowWindow(window, SW_SHOWNORMAL);

@@ -21,8 +21,20 @@ bool AsksForHelpOrVersion(int argc, char* argv[]) {
     return false;
 }
 
+namespace {
+
+void Print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// The program ends at once with this code, having printed what it had to say.
+CommandLine EndWith(int exitCode) {
+    return CommandLine{QString(), exitCode};
+}
+
+}  // namespace
+
 CommandLine ReadCommandLine(const QStringList& arguments) {
-    CommandLine result;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Quelvar Edit Tool: edits tag templates, the .kvd files of the markup editor.");
@@ -30,35 +42,25 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument("file", "The template file to open.", "[file]");
 
-    const auto print = [](FILE* stream, const QString& text) {
-        std::fputs(text.toLocal8Bit().constData(), stream);
-    };
+    const QString program = QCoreApplication::applicationName();
     if (!parser.parse(arguments)) {
-        print(stderr, QCoreApplication::applicationName() + ": " + parser.errorText() + "\n");
-        result.exitCode = 2;
-        return result;
+        Print(stderr, program + ": " + parser.errorText() + "\n");
+        return EndWith(2);
     }
     if (parser.isSet(help) || parser.isSet("help-all")) {
-        print(stdout, parser.helpText());
-        result.exitCode = 0;
-        return result;
+        Print(stdout, parser.helpText());
+        return EndWith(0);
     }
     if (parser.isSet(version)) {
-        print(stdout, QCoreApplication::applicationName() + " " +
-                          QCoreApplication::applicationVersion() + "\n");
-        result.exitCode = 0;
-        return result;
+        Print(stdout, program + " " + QCoreApplication::applicationVersion() + "\n");
+        return EndWith(0);
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
-        print(stderr, QCoreApplication::applicationName() + ": one file at a time, please.\n");
-        result.exitCode = 2;
-        return result;
+        Print(stderr, program + ": one file at a time, please.\n");
+        return EndWith(2);
     }
-    if (!files.isEmpty()) {
-        result.file = files.constFirst();
-    }
-    return result;
+    return CommandLine{files.isEmpty() ? QString() : files.constFirst(), std::nullopt};
 }
 
 }  // namespace quelvar

@@ -23,13 +23,14 @@ QStringList QtCommonDialog::NameFilters(const std::string& filter) {
 }
 
 bool QtCommonDialog::ShowOpen() {
-    return Show(true);
+    return Show(Purpose::Open);
 }
 bool QtCommonDialog::ShowSave() {
-    return Show(false);
+    return Show(Purpose::Save);
 }
 
-bool QtCommonDialog::Show(bool open) {
+bool QtCommonDialog::Show(Purpose purpose) {
+    const bool open = purpose == Purpose::Open;
     QFileDialog dialog(parent_, QString::fromStdString(DialogTitle));
     dialog.setObjectName(open ? "OpenDialog" : "SaveDialog");
     dialog.setOption(QFileDialog::DontUseNativeDialog);

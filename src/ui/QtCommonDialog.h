@@ -24,7 +24,8 @@ class QtCommonDialog : public QObject, public CommonDialog {
     static QStringList NameFilters(const std::string& filter);
 
   private:
-    bool Show(bool open);
+    enum class Purpose { Open, Save };
+    bool Show(Purpose purpose);
 
     QWidget* parent_;
 };

@@ -5,11 +5,13 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
 
+#include "FormMenu.h"
 #include "LayoutScale.h"
 #include "Twips.h"
 
@@ -25,10 +27,23 @@ Qt::Alignment Alignment(layout::Align align) {
     return (align == layout::Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
+// One factor for everything: the larger of what a text box and the widest caption need.
+double MeasureLayoutScale() {
+    const QLineEdit sampleBox;
+    const QLabel sampleLabel;
+    return layout::LayoutScale(
+        kQtDpi, sampleBox.sizeHint().height(), [&sampleLabel](std::string_view caption) {
+            return sampleLabel.fontMetrics().horizontalAdvance(Text(CaptionText(caption)));
+        });
+}
+
 }  // namespace
 
 frmEditor::frmEditor(QWidget* parent)
-    : QMainWindow(parent), CD(new QtCommonDialog(this)), msgBox_(this), doc_(msgBox_, *CD, *this) {
+    : QMainWindow(parent),
+      fileDialog_(new QtCommonDialog(this)),
+      msgBox_(this),
+      doc_(msgBox_, *fileDialog_, *this) {
     setObjectName("frmEditor");
     setWindowTitle(Text(layout::kWindowCaption));
     // Reading any image first loads every image plugin Qt has, a good part of the start-up
@@ -47,95 +62,69 @@ frmEditor::frmEditor(QWidget* parent)
 }
 
 void frmEditor::BuildMenu() {
-    mnuFile = menuBar()->addMenu("File(&F)");
-    mnuFile->setObjectName("mnuFile");
-    const auto item = [this](const char* name, const char* caption, QKeySequence shortcut,
-                             void (EditorDocument::*procedure)()) {
-        QAction* action = mnuFile->addAction(caption);
-        action->setObjectName(name);
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, [this, procedure] { (doc_.*procedure)(); });
-        return action;
-    };
-    mnuNew = item("mnuNew", "&New Templete", QKeySequence(Qt::CTRL | Qt::Key_N),
-                  &EditorDocument::mnuNew_Click);
-    mnuOpen = item("mnuOpen", "&Open Templete", QKeySequence(Qt::CTRL | Qt::Key_O),
-                   &EditorDocument::mnuOpen_Click);
-    mnuSave = item("mnuSave", "&Save Templete", QKeySequence(Qt::CTRL | Qt::Key_S),
-                   &EditorDocument::mnuSave_Click);
-    mnuSp0 = mnuFile->addSeparator();
-    mnuSp0->setObjectName("mnuSp0");
-    mnuQuit = item("mnuQuit", "&Quit", QKeySequence(), &EditorDocument::mnuQuit_Click);
+    QMenu* file = menuBar()->addMenu(Text(layout::kFileMenuCaption));
+    file->setObjectName(Text(layout::kFileMenuName));
+    for (std::size_t index = 0; index < layout::kFileMenu.size(); ++index) {
+        if (index == layout::kItemsBeforeSeparator) {
+            file->addSeparator()->setObjectName(Text(layout::kSeparatorName));
+        }
+        const layout::MenuItem& item = layout::kFileMenu[index];
+        QAction* action = file->addAction(Text(item.caption));
+        action->setObjectName(Text(item.name));
+        if (item.ctrlKey) {
+            action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(item.ctrlKey)));
+        }
+        connect(action, &QAction::triggered, this,
+                [this, procedure = item.procedure] { (doc_.*procedure)(); });
+    }
 }
 
 void frmEditor::BuildControls() {
     auto* client = new QWidget(this);
     client->setObjectName("client");
     setCentralWidget(client);
-    {
-        // One factor for everything: the larger of what a text box and the widest caption need.
-        QLineEdit sampleBox;
-        QLabel sampleLabel;
-        scale_ = layout::LayoutScale(
-            kQtDpi, sampleBox.sizeHint().height(), [&sampleLabel](std::string_view caption) {
-                return sampleLabel.fontMetrics().horizontalAdvance(Text(CaptionText(caption)));
-            });
-    }
+    scale_ = MeasureLayoutScale();
     client->setFixedSize(TwipsToPixels(layout::kClientArea, scale_).size());
 
-    fraMainData = new QGroupBox(Text(layout::kFrameCaption), client);
-    fraMainData->setObjectName("fraMainData");
-    fraMainData->setGeometry(TwipsToPixels(layout::kFrame, scale_));
+    auto* frame = new QGroupBox(Text(layout::kFrameCaption), client);
+    frame->setObjectName("fraMainData");
+    frame->setGeometry(TwipsToPixels(layout::kFrame, scale_));
 
-    QLabel** labels[] = {&Label1, &Label2,  &Label4,  &Label6, &Label7, &Label8,
-                         &Label9, &Label10, &Label11, &Label3, &Label5};
-    static_assert(std::size(labels) == layout::kTabOrder.size());
     QWidget* previous = nullptr;
-    for (std::size_t row = 0; row < layout::kTabOrder.size(); ++row) {
-        const layout::LabelledBox& placed = layout::kTabOrder[row];
-        const TemplateField& field = TemplateFields[placed.field];
-        QWidget* container = placed.container == layout::Container::Window ? client : fraMainData;
-
-        auto* label = new QLabel(Text(field.label), container);
-        label->setObjectName(Text(placed.labelName));
-        label->setAlignment(Alignment(placed.alignment));
-        label->setGeometry(TwipsToPixels(placed.label, scale_));
-        *labels[row] = label;
-
-        auto* box = new QLineEdit(container);
-        box->setObjectName(Text(field.textBox));
-        box->setGeometry(TwipsToPixels(placed.box, scale_));
-        box->setMaxLength(std::numeric_limits<int>::max());
-        box->setToolTip(Text(field.tooltip));
-        box->setAccessibleName(Text(CaptionText(field.label)));
-        box->setAccessibleDescription(Text(field.tooltip));
-        // The buddy gives the access key (N, A, B, I, C) where the caption has one.
-        label->setBuddy(box);
-        textBoxes_[placed.field] = box;
-
-        const std::size_t index = placed.field;
-        connect(box, &QLineEdit::textChanged, this, [this, index](const QString& text) {
-            doc_.Fields().SetText(index, text.toStdString());
-        });
+    for (const layout::LabelledBox& row : layout::kTabOrder) {
+        QLineEdit* box = PlaceRow(row, row.container == layout::Container::Window ? client : frame);
         if (previous) {
             setTabOrder(previous, box);
         }
         previous = box;
     }
-    txtAuthor = textBoxes_[kAuthor];
-    txtBaseElement = textBoxes_[kBaseElement];
-    txtCloseTag = textBoxes_[kCloseTag];
-    txtDefault1 = textBoxes_[kDefault1];
-    txtDefault2 = textBoxes_[kDefault2];
-    txtDefault3 = textBoxes_[kDefault3];
-    txtElement1 = textBoxes_[kElement1];
-    txtElement2 = textBoxes_[kElement2];
-    txtElement3 = textBoxes_[kElement3];
-    txtIndex = textBoxes_[kIndex];
-    txtTagName = textBoxes_[kTagName];
-    txtTagName->setFocus();
+    textBoxes_[kTagName]->setFocus();
 
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+}
+
+QLineEdit* frmEditor::PlaceRow(const layout::LabelledBox& row, QWidget* container) {
+    const TemplateField& field = TemplateFields[row.field];
+    auto* label = new QLabel(Text(field.label), container);
+    label->setObjectName(Text(row.labelName));
+    label->setAlignment(Alignment(row.alignment));
+    label->setGeometry(TwipsToPixels(row.label, scale_));
+
+    auto* box = new QLineEdit(container);
+    box->setObjectName(Text(field.textBox));
+    box->setGeometry(TwipsToPixels(row.box, scale_));
+    box->setMaxLength(std::numeric_limits<int>::max());
+    box->setToolTip(Text(field.tooltip));
+    box->setAccessibleName(Text(CaptionText(field.label)));
+    box->setAccessibleDescription(Text(field.tooltip));
+    // The buddy gives the access key (N, A, B, I, C) where the caption has one.
+    label->setBuddy(box);
+    textBoxes_[row.field] = box;
+
+    connect(box, &QLineEdit::textChanged, this, [this, index = row.field](const QString& text) {
+        doc_.Fields().SetText(index, text.toStdString());
+    });
+    return box;
 }
 
 void frmEditor::ShowField(std::size_t field) {

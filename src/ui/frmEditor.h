@@ -4,20 +4,19 @@
 #include <array>
 
 #include "EditorDocument.h"
+#include "FormLayout.h"
 #include "QtCommonDialog.h"
 #include "QtMsgBox.h"
 #include "TemplateFields.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QMenu;
 
 namespace quelvar {
 
 // The program's one window: the eleven fields as labelled text boxes and the File menu. It only
-// shows the document's fields and hands every event to the document.
+// shows the document's fields and hands every event to the document. Its controls carry the
+// object names of the twip table ("txtTagName", "Label1", "fraMainData", "mnuSave" ...), by
+// which tests and accessibility tools find them.
 class frmEditor : public QMainWindow, public WindowHost {
     Q_OBJECT
   public:
@@ -30,42 +29,15 @@ class frmEditor : public QMainWindow, public WindowHost {
 
     void Unload() override;
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLineEdit* txtAuthor;
-    QLineEdit* txtBaseElement;
-    QLineEdit* txtCloseTag;
-    QLineEdit* txtDefault1;
-    QLineEdit* txtDefault2;
-    QLineEdit* txtDefault3;
-    QLineEdit* txtElement1;
-    QLineEdit* txtElement2;
-    QLineEdit* txtElement3;
-    QLineEdit* txtIndex;
-    QLineEdit* txtTagName;
-    QGroupBox* fraMainData;
-    QMenu* mnuFile;
-    QAction* mnuNew;
-    QAction* mnuOpen;
-    QAction* mnuSave;
-    QAction* mnuSp0;
-    QAction* mnuQuit;
-    QtCommonDialog* CD;
-
   private:
-    void BuildControls();
     void BuildMenu();
+    void BuildControls();
+    // The row's label and text box in their container; returns the box.
+    QLineEdit* PlaceRow(const layout::LabelledBox& row, QWidget* container);
     void ShowField(std::size_t field);
 
+    // Made before the document, which keeps a reference to it; a child of the window.
+    QtCommonDialog* fileDialog_;
     QtMsgBox msgBox_;
     EditorDocument doc_;
     std::array<QLineEdit*, kFieldCount> textBoxes_{};

@@ -1,14 +1,14 @@
 #include "Dpi.h"
 
+#include "SystemFunction.h"
+
 namespace quelvar::win {
 
 namespace {
 
 template <typename Function>
 Function User32(const char* name) {
-    // A function pointer of the right type, from the name the system exports.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT SystemDpi() {

@@ -10,6 +10,10 @@ namespace quelvar::win {
 
 namespace {
 
+constexpr int kBoxId = 1000;    // + the field's place in TemplateFields
+constexpr int kLabelId = 1100;  // + the field's place in TemplateFields
+constexpr int kFrameId = 1200;
+
 HMENU ControlId(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
@@ -56,6 +60,13 @@ HWND CreateTooltips(HWND window, const EditorControls& controls) {
 }
 
 }  // namespace
+
+std::optional<std::size_t> FieldOfBox(WORD id) {
+    if (id < kBoxId || id >= kBoxId + kFieldCount) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(id - kBoxId);
+}
 
 EditorControls CreateEditorControls(HWND window) {
     EditorControls controls;

@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "TemplateFields.h"
 
 // The window's labels, text boxes, frame and tooltips, made from the shared twip layout.
 namespace quelvar::win {
-
-inline constexpr int kBoxId = 1000;    // + the field's place in TemplateFields
-inline constexpr int kLabelId = 1100;  // + the field's place in TemplateFields
-inline constexpr int kFrameId = 1200;
 
 struct EditorControls {
     std::array<HWND, kFieldCount> labels{};  // the label of each field's box
@@ -19,6 +16,9 @@ struct EditorControls {
     HWND frame = nullptr;
     HWND tooltips = nullptr;
 };
+
+// The field whose text box has this control id; nullopt for any other control.
+std::optional<std::size_t> FieldOfBox(WORD id);
 
 // Creates the controls in tab order, which for the platform is the order of creation.
 EditorControls CreateEditorControls(HWND window);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "SystemFunction.h"
 #include "WinText.h"
 
 namespace quelvar::win {
@@ -15,9 +16,7 @@ namespace {
 template <typename Function>
 Function CommonDialogCall(const char* name) {
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-    return library ? reinterpret_cast<Function>(
-                         reinterpret_cast<void (*)()>(GetProcAddress(library, name)))
-                   : nullptr;
+    return SystemFunction<Function>(library, name);
 }
 
 BOOL WINAPI OpenFileName(OPENFILENAMEW* ofn) {
@@ -68,7 +67,8 @@ std::string FileDialogFailedMessage(DWORD code) {
            std::string(number);
 }
 
-bool Win32CommonDialog::Show(bool open) {
+bool Win32CommonDialog::Show(Purpose purpose) {
+    const bool open = purpose == Purpose::Open;
     std::wstring path = Wide(FileName);
     path.resize(kPathRoom - 1);
     path.push_back(L'\0');

@@ -26,14 +26,15 @@ class Win32CommonDialog : public CommonDialog {
     explicit Win32CommonDialog(MsgBox& msgBox, FileDialogCalls calls = SystemFileDialogs());
 
     void SetOwner(HWND owner) { owner_ = owner; }
-    bool ShowOpen() override { return Show(true); }
-    bool ShowSave() override { return Show(false); }
+    bool ShowOpen() override { return Show(Purpose::Open); }
+    bool ShowSave() override { return Show(Purpose::Save); }
 
     // Room for the longest path the system takes, in UTF-16 units with the final NUL.
     static constexpr std::size_t kPathRoom = 32768;
 
   private:
-    bool Show(bool open);
+    enum class Purpose { Open, Save };
+    bool Show(Purpose purpose);
 
     MsgBox& msgBox_;
     FileDialogCalls calls_;

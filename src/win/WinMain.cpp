@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "FormLayout.h"
 #include "Win32CommonDialog.h"
 #include "Win32MsgBox.h"
 #include "WinText.h"
@@ -34,6 +35,12 @@ std::optional<std::wstring> FileArgument() {
     return file;
 }
 
+// Before the window is up, or when it cannot be: a box of its own, under the program's name.
+void ShowStartError(const wchar_t* text) {
+    const std::wstring title = quelvar::win::Wide(quelvar::layout::kWindowCaption);
+    MessageBoxW(nullptr, text, title.c_str(), MB_OK | MB_ICONERROR);
+}
+
 int RunMessageLoop(quelvar::win::frmEditor& window) {
     MSG message{};
     BOOL got = 0;
@@ -54,21 +61,19 @@ int RunMessageLoop(quelvar::win::frmEditor& window) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     const std::optional<std::wstring> file = FileArgument();
     if (!file) {
-        MessageBoxW(nullptr, kUsage, L"Quelvar Edit Tool", MB_OK | MB_ICONERROR);
+        ShowStartError(kUsage);
         return 2;
     }
 
     quelvar::win::Win32MsgBox msgBox;
-    quelvar::win::Win32CommonDialog cd(msgBox);
-    quelvar::win::frmEditor window(instance, msgBox, cd);
+    quelvar::win::Win32CommonDialog fileDialog(msgBox);
+    quelvar::win::frmEditor window(instance, msgBox, fileDialog);
     if (!window.Handle()) {
-        MessageBoxW(nullptr,
-                    L"ウィンドウを作成できませんでした。\r\nThe window could not be created.",
-                    L"Quelvar Edit Tool", MB_OK | MB_ICONERROR);
+        ShowStartError(L"ウィンドウを作成できませんでした。\r\nThe window could not be created.");
         return 1;
     }
     msgBox.SetOwner(window.Handle());
-    cd.SetOwner(window.Handle());
+    fileDialog.SetOwner(window.Handle());
     ShowWindow(window.Handle(), show);
     UpdateWindow(window.Handle());
     if (!file->empty()) {

@@ -38,8 +38,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-frmEditor::frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& cd)
-    : doc_(msgBox, cd, *this) {
+frmEditor::frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& fileDialog)
+    : doc_(msgBox, fileDialog, *this) {
     RegisterWindowClass(instance, WindowProc);
     const std::wstring caption = Wide(layout::kWindowCaption);
     CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -73,7 +73,7 @@ LRESULT CALLBACK frmEditor::WindowProc(HWND window, UINT message, WPARAM wParam,
     if (!self) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    const LRESULT result = self->Handle(message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
@@ -81,32 +81,24 @@ LRESULT CALLBACK frmEditor::WindowProc(HWND window, UINT message, WPARAM wParam,
     return result;
 }
 
-LRESULT frmEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_NEXTDLGCTL:
             // The dialog keys ask for this on an ordinary window too, for access keys.
             MoveFocus(wParam, lParam);
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                RememberFocus();
-            } else if (!HIWORD(wParam)) {  // not while minimised
-                SetFocus(lastFocus_);
-            }
+            OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
             return 0;
         case WM_SETFOCUS:
             SetFocus(lastFocus_);
             return 0;
-        case WM_DPICHANGED: {
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            LayOut(HIWORD(wParam));
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
-        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -115,31 +107,34 @@ LRESULT frmEditor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void frmEditor::Command(WORD id, WORD notification, HWND control) {
-    if (control && notification == EN_CHANGE && id >= kBoxId && id < kBoxId + kFieldCount) {
-        const std::size_t field = id - kBoxId;
-        doc_.Fields().SetText(field, Utf8(WindowText(control)));
-        return;
-    }
+void frmEditor::OnCommand(WORD id, WORD notification, HWND control) {
     if (control) {
+        // Of the controls' notifications, only a box's change of text matters.
+        const std::optional<std::size_t> field = FieldOfBox(id);
+        if (field && notification == EN_CHANGE) {
+            doc_.Fields().SetText(*field, Utf8(WindowText(control)));
+        }
         return;
     }
-    switch (id) {
-        case kCmdNew:
-            doc_.mnuNew_Click();
-            break;
-        case kCmdOpen:
-            doc_.mnuOpen_Click();
-            break;
-        case kCmdSave:
-            doc_.mnuSave_Click();
-            break;
-        case kCmdQuit:
-            doc_.mnuQuit_Click();
-            break;
-        default:
-            break;  // Enter and Esc in a box (IDOK, IDCANCEL) do nothing
+    // Enter and Esc in a box come without a control as IDOK and IDCANCEL: they do nothing.
+    if (const layout::MenuItem* item = MenuItemOf(id)) {
+        (doc_.*item->procedure)();
     }
+}
+
+void frmEditor::OnActivate(WORD state, bool minimised) {
+    if (state == WA_INACTIVE) {
+        RememberFocus();
+    } else if (!minimised) {
+        SetFocus(lastFocus_);
+    }
+}
+
+void frmEditor::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // The suggested place only: the size follows from the layout at the new density.
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut(dpi);
 }
 
 void frmEditor::ShowField(std::size_t field) {

@@ -12,7 +12,7 @@ namespace quelvar::win {
 class frmEditor : public WindowHost {
   public:
     // The message box and the file dialog are the window's; it is created hidden.
-    frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& cd);
+    frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& fileDialog);
     ~frmEditor() override;
     frmEditor(const frmEditor&) = delete;
     frmEditor& operator=(const frmEditor&) = delete;
@@ -20,7 +20,6 @@ class frmEditor : public WindowHost {
     HWND Handle() const { return window_; }
     EditorDocument& Document() { return doc_; }
     const EditorControls& Controls() const { return controls_; }
-    HACCEL Accelerators() const { return accelerators_; }
     // How much larger than its twip size the layout is drawn (at least 1), at which density.
     double LayoutScaleFactor() const { return scale_; }
     UINT Dpi() const { return dpi_; }
@@ -34,8 +33,10 @@ class frmEditor : public WindowHost {
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void Command(WORD id, WORD notification, HWND control);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(WORD id, WORD notification, HWND control);
+    void OnActivate(WORD state, bool minimised);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void LayOut(UINT dpi);
     void FitClientArea(SIZE size);
     void FocusControl(HWND control);

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QAction>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
@@ -37,6 +38,7 @@ class FrmEditorTest : public ::testing::Test {
 
     QLineEdit* Box(const char* name) { return window_.findChild<QLineEdit*>(name); }
     QLabel* Label(const char* name) { return window_.findChild<QLabel*>(name); }
+    QGroupBox* Frame() { return window_.findChild<QGroupBox*>("fraMainData"); }
     QString Focused() {
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName() : QString();
@@ -63,9 +65,9 @@ TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
         EXPECT_TRUE(label->text().endsWith(QChar(0xFF1A)));
         EXPECT_EQ(label->buddy(), box);
     }
-    EXPECT_TRUE(window_.txtIndex->toolTip().contains("します。  B="));
-    EXPECT_EQ(window_.fraMainData->title(), "MainData");
-    EXPECT_EQ(window_.mnuFile->title(), "File(&F)");
+    EXPECT_TRUE(Box("txtIndex")->toolTip().contains("します。  B="));
+    EXPECT_EQ(Frame()->title(), "MainData");
+    EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title(), "File(&F)");
     ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
 }
 
@@ -73,28 +75,28 @@ TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
     const double scale = window_.LayoutScaleFactor();
     EXPECT_GE(scale, 1.0);
     // Every text box is at least as tall as the platform wants it.
-    EXPECT_GE(window_.txtTagName->height() + 1, window_.txtTagName->sizeHint().height());
+    EXPECT_GE(Box("txtTagName")->height() + 1, Box("txtTagName")->sizeHint().height());
     EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels(0, 0, 5790, 3585, scale).size());
-    EXPECT_EQ(window_.fraMainData->geometry(), TwipsToPixels(0, 735, 5790, 2850, scale));
-    EXPECT_EQ(window_.fraMainData->parentWidget(), window_.centralWidget());
-    EXPECT_EQ(window_.txtDefault3->parentWidget(), window_.fraMainData);
-    EXPECT_EQ(window_.txtTagName->geometry(), TwipsToPixels(945, 82, 4845, 270, scale));
-    EXPECT_EQ(window_.txtDefault3->geometry(), TwipsToPixels(1155, 2100, 4530, 270, scale));
-    EXPECT_EQ(window_.Label3->geometry(), TwipsToPixels(105, 2520, 540, 225, scale));
+    EXPECT_EQ(Frame()->geometry(), TwipsToPixels(0, 735, 5790, 2850, scale));
+    EXPECT_EQ(Frame()->parentWidget(), window_.centralWidget());
+    EXPECT_EQ(Box("txtDefault3")->parentWidget(), Frame());
+    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels(945, 82, 4845, 270, scale));
+    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels(1155, 2100, 4530, 270, scale));
+    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels(105, 2520, 540, 225, scale));
 
     // The boxes in the frame end at one right edge; the third default box is the narrower.
-    const int right = window_.txtBaseElement->geometry().right();
+    const int right = Box("txtBaseElement")->geometry().right();
     for (QLineEdit* box :
-         {window_.txtElement1, window_.txtDefault1, window_.txtElement2, window_.txtDefault2,
-          window_.txtElement3, window_.txtDefault3, window_.txtCloseTag}) {
+         {Box("txtElement1"), Box("txtDefault1"), Box("txtElement2"), Box("txtDefault2"),
+          Box("txtElement3"), Box("txtDefault3"), Box("txtCloseTag")}) {
         EXPECT_EQ(box->geometry().right(), right) << box->objectName().toStdString();
     }
-    EXPECT_LT(window_.txtDefault3->width(), window_.txtDefault1->width());
-    EXPECT_GT(window_.txtDefault3->x(), window_.txtDefault2->x());
-    EXPECT_EQ(window_.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_EQ(window_.Label4->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    EXPECT_EQ(window_.Label7->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_EQ(window_.Label5->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_LT(Box("txtDefault3")->width(), Box("txtDefault1")->width());
+    EXPECT_GT(Box("txtDefault3")->x(), Box("txtDefault2")->x());
+    EXPECT_EQ(Label("Label1")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(Label("Label4")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(Label("Label7")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(Label("Label5")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     // A fixed window.
     EXPECT_EQ(window_.minimumSize(), window_.maximumSize());
 }
@@ -113,13 +115,14 @@ TEST_F(FrmEditorTest, FocusStartsInTheTagNameAndTabRunsTheFields) {
 // The focus chain itself, not only where Tab lands: the on-screen order of the fields.
 TEST_F(FrmEditorTest, TheFocusChainRunsTheFieldsInTheirOnScreenOrder) {
     QStringList chain;
-    QWidget* widget = window_.txtTagName;
+    QWidget* const first = Box("txtTagName");
+    QWidget* widget = first;
     do {
         if (qobject_cast<QLineEdit*>(widget) && (widget->focusPolicy() & Qt::TabFocus)) {
             chain << widget->objectName();
         }
         widget = widget->nextInFocusChain();
-    } while (widget != window_.txtTagName && chain.size() <= 11);
+    } while (widget != first && chain.size() <= 11);
     EXPECT_EQ(chain, (QStringList{"txtTagName", "txtAuthor", "txtBaseElement", "txtElement1",
                                   "txtDefault1", "txtElement2", "txtDefault2", "txtElement3",
                                   "txtDefault3", "txtIndex", "txtCloseTag"}));
@@ -151,37 +154,37 @@ TEST_F(FrmEditorTest, ScreenReadersGetTheLabelAsNameAndTheTooltipAsDescription) 
 
 TEST_F(FrmEditorTest, TextBoxesTakeTextOfAnyLength) {
     const QString longText(100000, 'x');
-    window_.txtBaseElement->setText(longText);
-    EXPECT_EQ(window_.txtBaseElement->text(), longText);
+    Box("txtBaseElement")->setText(longText);
+    EXPECT_EQ(Box("txtBaseElement")->text(), longText);
     EXPECT_EQ(window_.Document().Fields().Text(kBaseElement).size(), 100000u);
 }
 
 TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure) {
     EditorDocument& doc = window_.Document();
     EXPECT_EQ(doc.Changed(), 0);
-    window_.txtIndex->setText("");
+    Box("txtIndex")->setText("");
     EXPECT_EQ(doc.Changed(), 0) << "assigning the same text is no change";
 
-    QTest::keyClicks(window_.txtIndex, "B12");
+    QTest::keyClicks(Box("txtIndex"), "B12");
     EXPECT_EQ(doc.Fields().Text(kIndex), "B12");
     EXPECT_EQ(doc.Changed(), 1);
 
     doc.Form_Load();
-    window_.txtIndex->undo();
+    Box("txtIndex")->undo();
     EXPECT_EQ(doc.Changed(), 1);
-    EXPECT_EQ(doc.Fields().Text(kIndex), window_.txtIndex->text().toStdString());
+    EXPECT_EQ(doc.Fields().Text(kIndex), Box("txtIndex")->text().toStdString());
 
     doc.Form_Load();
-    window_.txtIndex->insert("ペースト");
+    Box("txtIndex")->insert("ペースト");
     EXPECT_EQ(doc.Changed(), 1);
 
     // A command's assignment shows in the box at once.
     doc.Fields().SetText(kCloseTag, "</a>");
-    EXPECT_EQ(window_.txtCloseTag->text(), "</a>");
+    EXPECT_EQ(Box("txtCloseTag")->text(), "</a>");
 }
 
 TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
-    QTest::keyClicks(window_.txtTagName, "a");
+    QTest::keyClicks(Box("txtTagName"), "a");
     QString title, text;
     QMessageBox::Icon icon{};
     bool noIsDefault = false;
@@ -195,20 +198,20 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
         EXPECT_EQ(box->buttons().size(), 2);
         box->button(QMessageBox::No)->click();
     });
-    QTest::keyClick(window_.txtTagName, Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(Box("txtTagName"), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(title, "New Templete");
     EXPECT_EQ(text, "内容が更新されています。\n本当に新規作成をしてよろしいですか？");
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_TRUE(noIsDefault);
-    EXPECT_EQ(window_.txtTagName->text(), "a");
+    EXPECT_EQ(Box("txtTagName")->text(), "a");
 
     window_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
     const auto answeringYes = AnswerNextModal([](QWidget* modal) {
         qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
     });
-    QTest::keyClick(window_.txtTagName, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(window_.txtTagName->text(), "");
+    QTest::keyClick(Box("txtTagName"), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Box("txtTagName")->text(), "");
     EXPECT_EQ(window_.Document().Changed(), 0);
 }
 
@@ -228,13 +231,13 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
         selected = dialog->selectedFiles();
         dialog->reject();
     });
-    QTest::keyClick(window_.txtAuthor, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(Box("txtAuthor"), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(title, "Open Templete");
     EXPECT_EQ(filters, QStringList{"Quelvar(*.kvd)"});
     EXPECT_EQ(patterns, QStringList{"*.kvd"});
     EXPECT_EQ(selected, QStringList{QString::fromStdString(file)});
     EXPECT_EQ(window_.Document().CurrentFile(), file);
-    EXPECT_EQ(window_.txtTagName->text(), "x");
+    EXPECT_EQ(Box("txtTagName")->text(), "x");
 }
 
 TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
@@ -243,7 +246,7 @@ TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     // Opening a file first makes the dialog start in its folder, as it does for a user.
     WriteBytes(dir.File("first.kvd"), "[Quelvar]\r\n");
     ASSERT_TRUE(window_.Document().OpenFile(dir.File("first.kvd")));
-    window_.txtTagName->insert("表");
+    Box("txtTagName")->insert("表");
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -259,14 +262,14 @@ TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
             static_cast<QDialog*>(dialog)->accept();
         }
     });
-    QTest::keyClick(window_.txtTagName, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(Box("txtTagName"), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window_.Document().CurrentFile(), file);
     EXPECT_NE(ReadBytes(file).find("TagName=\x95\x5C\r\n"), std::string::npos);
 }
 
 TEST_F(FrmEditorTest, QuitClosesTheWindowWithoutAQuestion) {
-    QTest::keyClicks(window_.txtTagName, "unsaved");
-    window_.mnuQuit->trigger();
+    QTest::keyClicks(Box("txtTagName"), "unsaved");
+    window_.findChild<QAction*>("mnuQuit")->trigger();
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -76,8 +76,8 @@ TEST_F(StartupTest, AFileOnTheCommandLineOpensAsOpenOpensIt) {
     WriteBytes(file, "[Quelvar]\r\nTagName=\x83\x5E\x83\x4F\r\nIndex=B\r\n");
     EXPECT_EQ(StartWith(file), "");
     EXPECT_EQ(window_.Document().CurrentFile(), file);
-    EXPECT_EQ(window_.txtTagName->text(), "タグ");
-    EXPECT_EQ(window_.txtIndex->text(), "B");
+    EXPECT_EQ(window_.findChild<QLineEdit*>("txtTagName")->text(), "タグ");
+    EXPECT_EQ(window_.findChild<QLineEdit*>("txtIndex")->text(), "B");
 }
 
 TEST_F(StartupTest, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
@@ -85,7 +85,7 @@ TEST_F(StartupTest, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
     EXPECT_TRUE(message.contains("The template could not be opened.")) << message.toStdString();
     EXPECT_TRUE(message.contains("does not exist"));
     EXPECT_EQ(window_.Document().CurrentFile(), "");
-    EXPECT_EQ(window_.txtTagName->text(), "");
+    EXPECT_EQ(window_.findChild<QLineEdit*>("txtTagName")->text(), "");
 }
 
 TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
@@ -98,7 +98,7 @@ TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
     EXPECT_TRUE(message.contains("Permission denied.")) << message.toStdString();
     EXPECT_TRUE(message.contains("アクセスが拒否されました。"));
     EXPECT_EQ(window_.Document().CurrentFile(), "");
-    EXPECT_EQ(window_.txtTagName->text(), "");
+    EXPECT_EQ(window_.findChild<QLineEdit*>("txtTagName")->text(), "");
 }
 
 TEST(TranslationsTest, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {

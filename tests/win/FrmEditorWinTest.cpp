@@ -77,6 +77,14 @@ class WinEditorTest : public ::testing::Test {
         Pump();
     }
 
+    // The window is gone, its end reached the message loop as exit code 0, and nothing was asked.
+    void ExpectTheProgramEndedWithoutAQuestion() {
+        EXPECT_FALSE(IsWindow(Window()));
+        Pump();
+        EXPECT_EQ(quitCode_, 0);
+        EXPECT_TRUE(msgBox_.calls.empty());
+    }
+
     FakeMsgBox msgBox_;
     FakeDialog cd_;
     frmEditor window_;
@@ -124,7 +132,7 @@ TEST_F(WinEditorTest, CaptionFrameAndMenu) {
 
 // The platform's tab order is the order of the window's children: each label just before the
 // box its access key leads to, the frame after the author's box.
-TEST_F(WinEditorTest, ControlsCaptionsStylesAndTooltipsInTabOrder) {
+TEST_F(WinEditorTest, ControlsCaptionsAndStylesInTabOrder) {
     struct Expected {
         std::wstring kind;
         std::string text;
@@ -161,7 +169,9 @@ TEST_F(WinEditorTest, ControlsCaptionsStylesAndTooltipsInTabOrder) {
         }
     }
     EXPECT_EQ(index, expected.size());
+}
 
+TEST_F(WinEditorTest, EachBoxHasTheTooltipOfItsField) {
     HWND tips = window_.Controls().tooltips;
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(kFieldCount));
     for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -378,19 +388,13 @@ TEST_F(WinEditorTest, CancelChangesNothingAndAFailedSaveSaysSo) {
 TEST_F(WinEditorTest, QuitEndsTheProgramWithoutAQuestion) {
     Type(kTagName, "unsaved");
     Menu(kCmdQuit);
-    EXPECT_FALSE(IsWindow(Window()));
-    Pump();
-    EXPECT_EQ(quitCode_, 0);
-    EXPECT_TRUE(msgBox_.calls.empty());
+    ExpectTheProgramEndedWithoutAQuestion();
 }
 
 TEST_F(WinEditorTest, TheCloseBoxEndsTheProgramWithoutAQuestion) {
     Type(kTagName, "unsaved");
     SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindow(Window()));
-    Pump();
-    EXPECT_EQ(quitCode_, 0);
-    EXPECT_TRUE(msgBox_.calls.empty());
+    ExpectTheProgramEndedWithoutAQuestion();
 }
 
 }  // namespace
