@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "WindowServices.h"
 #include "TagTemplate.h"
+#include "WindowServices.h"
 
 namespace quelvar {
 

@@ -1,9 +1,6 @@
 #include "EditorMessages.h"
 
-#include <cstdio>
-
 #include "SystemReason.h"
-#include "Utf8.h"
 
 namespace quelvar {
 
@@ -17,16 +14,12 @@ std::string Reason(const IniAccess::ProfileIoError& error) {
            reason.english;
 }
 
+// A line break has no visible form of its own.
 std::string DescribeCharacter(char32_t c) {
     if (c == U'\n' || c == U'\r') {
         return "改行 (line break)";
     }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    if (c < 0x20 || c == 0x7F) {
-        return code;
-    }
-    return "「" + IniAccess::EncodeUtf8(c) + "」 " + code;
+    return IniAccess::DescribeCharacter(c, "「", "」", false);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "ProfileEdit.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using namespace IniAccess;
 
 std::string StoredForm(std::string_view value) {
     if (value.empty()) {
@@ -70,4 +72,4 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
     return out;
 }
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -14,7 +14,9 @@
 
 #include "PosixFile.h"
 
-namespace IniAccess::posix {
+namespace quelvar::profile::posix {
+
+using namespace IniAccess;
 
 namespace {
 
@@ -283,4 +285,4 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
     SyncFolder(replace.target, path);
 }
 
-}  // namespace IniAccess::posix
+}  // namespace quelvar::profile::posix

@@ -11,7 +11,9 @@
 #include "FileAccess.h"
 #include "ProfileError.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using namespace IniAccess;
 
 namespace {
 
@@ -353,4 +355,4 @@ void ReplaceContents(const std::string& path, std::string_view contents) {
 
 }  // namespace
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile
