@@ -79,12 +79,14 @@ std::string UnwritableFieldsMessage(const UnwritableFieldsError& error) {
     return text;
 }
 
-std::string UnexpectedFailureMessage(bool saving, std::string_view detail) {
-    std::string text = saving
-                           ? "テンプレートを保存できませんでした。\r\nThe template was not saved."
-                           : "テンプレートを開けませんでした。\r\nThe template could not be "
-                             "opened.";
-    return text + "\r\n\r\n" + std::string(detail);
+std::string UnexpectedOpenFailureMessage(std::string_view detail) {
+    return "テンプレートを開けませんでした。\r\nThe template could not be opened.\r\n\r\n" +
+           std::string(detail);
+}
+
+std::string UnexpectedSaveFailureMessage(std::string_view detail) {
+    return "テンプレートを保存できませんでした。\r\nThe template was not saved.\r\n\r\n" +
+           std::string(detail);
 }
 
 }  // namespace quelvar
