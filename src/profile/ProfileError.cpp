@@ -12,7 +12,8 @@ std::string Explain(ProfileTextError::Reason reason, const std::string& part, ch
     using Reason = ProfileTextError::Reason;
     switch (reason) {
         case Reason::Unstorable:
-            return "The " + part + " holds " + DescribeCharacter(c, "\"", "\"", true) +
+            return "The " + part + " holds " +
+                   DescribeCharacter(c, "\"", "\"", CodeStyle::InParentheses) +
                    ", which the file's encoding cannot store.";
         case Reason::InvalidText:
             return "The " + part + " is not valid UTF-8 text.";
@@ -33,13 +34,14 @@ std::string Explain(ProfileTextError::Reason reason, const std::string& part, ch
 }  // namespace
 
 std::string DescribeCharacter(char32_t c, std::string_view open, std::string_view close,
-                              bool codeInParentheses) {
+                              CodeStyle codeStyle) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
     if (c < 0x20 || c == 0x7F) {
         return code;
     }
-    const std::string shownCode = codeInParentheses ? "(" + std::string(code) + ")" : code;
+    const std::string shownCode =
+        codeStyle == CodeStyle::InParentheses ? "(" + std::string(code) + ")" : code;
     return std::string(open) + quelvar::profile::EncodeUtf8(c) + std::string(close) + " " +
            shownCode;
 }

@@ -47,9 +47,12 @@ class ProfileTextError : public std::invalid_argument {
     char32_t character_;
 };
 
+// How DescribeCharacter shows a character's code after the character.
+enum class CodeStyle { Bare, InParentheses };
+
 // A character as messages name it: the character between open and close, then its code
-// ("U+00E9"), in parentheses when asked; a control character by its code alone.
+// ("U+00E9"); a control character by its code alone.
 std::string DescribeCharacter(char32_t c, std::string_view open, std::string_view close,
-                              bool codeInParentheses);
+                              CodeStyle codeStyle);
 
 }  // namespace IniAccess

@@ -19,7 +19,7 @@ std::string DescribeCharacter(char32_t c) {
     if (c == U'\n' || c == U'\r') {
         return "改行 (line break)";
     }
-    return IniAccess::DescribeCharacter(c, "「", "」", false);
+    return IniAccess::DescribeCharacter(c, "「", "」", IniAccess::CodeStyle::Bare);
 }
 
 }  // namespace
