@@ -153,17 +153,19 @@ void BM_TemplateFileOperations(benchmark::State& state) {
     quelvar::TagTemplate tagTemplate;
     quelvar::LoadTemplate(tagTemplate, file);
     int counts[6] = {};
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        ++counts[static_cast<int>(operation)];
-        return 0;
-    });
-    int round = 0;
-    for (auto _ : state) {
-        tagTemplate.SetText(quelvar::kTagName, "tag " + std::to_string(++round));
-        quelvar::SaveTemplate(tagTemplate, file);
-        quelvar::LoadTemplate(tagTemplate, file);
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                ++counts[static_cast<int>(operation)];
+                return 0;
+            });
+        int round = 0;
+        for (auto _ : state) {
+            tagTemplate.SetText(quelvar::kTagName, "tag " + std::to_string(++round));
+            quelvar::SaveTemplate(tagTemplate, file);
+            quelvar::LoadTemplate(tagTemplate, file);
+        }
     }
-    IniAccess::SetFaultHook({});
     const double rounds = static_cast<double>(state.iterations());
     using Op = IniAccess::FileOperation;
     state.counters["opens"] = counts[static_cast<int>(Op::Open)] / rounds;

@@ -8,20 +8,12 @@ namespace IniAccess {
 
 namespace {
 
-std::string DescribeCharacter(char32_t c) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    if (c < 0x20 || c == 0x7F) {
-        return code;
-    }
-    return "\"" + EncodeUtf8(c) + "\" (" + code + ")";
-}
-
 std::string Explain(ProfileTextError::Reason reason, const std::string& part, char32_t c) {
     using Reason = ProfileTextError::Reason;
     switch (reason) {
         case Reason::Unstorable:
-            return "The " + part + " holds " + DescribeCharacter(c) +
+            return "The " + part + " holds " +
+                   DescribeCharacter(c, "\"", "\"", CodeStyle::InParentheses) +
                    ", which the file's encoding cannot store.";
         case Reason::InvalidText:
             return "The " + part + " is not valid UTF-8 text.";
@@ -40,6 +32,19 @@ std::string Explain(ProfileTextError::Reason reason, const std::string& part, ch
 }
 
 }  // namespace
+
+std::string DescribeCharacter(char32_t c, std::string_view open, std::string_view close,
+                              CodeStyle codeStyle) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0x20 || c == 0x7F) {
+        return code;
+    }
+    const std::string shownCode =
+        codeStyle == CodeStyle::InParentheses ? "(" + std::string(code) + ")" : code;
+    return std::string(open) + quelvar::profile::EncodeUtf8(c) + std::string(close) + " " +
+           shownCode;
+}
 
 ProfileIoError::ProfileIoError(std::string path, std::error_code code)
     : std::runtime_error(path + ": " + code.message()), path_(std::move(path)), code_(code) {}

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace IniAccess {
@@ -45,5 +46,13 @@ class ProfileTextError : public std::invalid_argument {
     std::string part_;
     char32_t character_;
 };
+
+// How DescribeCharacter shows a character's code after the character.
+enum class CodeStyle { Bare, InParentheses };
+
+// A character as messages name it: the character between open and close, then its code
+// ("U+00E9"); a control character by its code alone.
+std::string DescribeCharacter(char32_t c, std::string_view open, std::string_view close,
+                              CodeStyle codeStyle);
 
 }  // namespace IniAccess

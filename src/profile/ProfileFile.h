@@ -1,14 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "IniAccess.h"
-#include "ProfileText.h"
 #include "TextCodec.h"
 
 namespace IniAccess {
@@ -41,17 +39,14 @@ class ProfileFile {
   private:
     // The keys of one section, found in one pass and kept until the bytes change: a template
     // load asks for eleven keys of one section.
-    struct SectionIndex {
-        std::string section;
-        std::vector<std::pair<std::string, EntryLine>> keys;  // ASCII-folded name, first line
-    };
+    struct SectionIndex;
     const SectionIndex& Index(const std::string& section) const;
 
     std::string fileName_;
     std::string bytes_;
     bool found_ = false;
     bool changed_ = false;
-    mutable std::optional<SectionIndex> index_;
+    mutable std::shared_ptr<const SectionIndex> index_;
 };
 
 // Locks the file, reads it, lets edit change it in memory and, when anything changed, replaces

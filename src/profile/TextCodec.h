@@ -27,7 +27,7 @@ char32_t RepairCharacter(FileEncoding encoding);
 std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired);
 
 // Converts UTF-8 to the encoding without any check that it reads back the same; nothing when
-// the converter rejects the text. Platform-specific, like DecodeText.
+// the converter rejects the text.
 std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8);
 
 // The first character of utf8 that the encoding cannot store so that it reads back unchanged

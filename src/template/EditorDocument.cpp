@@ -1,6 +1,5 @@
 #include "EditorDocument.h"
 
-#include <array>
 #include <exception>
 
 #include "EditorMessages.h"
@@ -10,20 +9,7 @@ namespace quelvar {
 
 EditorDocument::EditorDocument(MsgBox& msgBox, CommonDialog& cd, WindowHost& window)
     : msgBox_(msgBox), cd_(cd), window_(window) {
-    fields_.AddChangeListener([this](std::size_t field) { FieldChanged(field); });
-}
-
-void EditorDocument::FieldChanged(std::size_t field) {
-    using Procedure = void (EditorDocument::*)();
-    static constexpr std::array<Procedure, kFieldCount> kChangeProcedures{
-        &EditorDocument::txtAuthor_Change,   &EditorDocument::txtBaseElement_Change,
-        &EditorDocument::txtCloseTag_Change, &EditorDocument::txtDefault1_Change,
-        &EditorDocument::txtDefault2_Change, &EditorDocument::txtDefault3_Change,
-        &EditorDocument::txtElement1_Change, &EditorDocument::txtElement2_Change,
-        &EditorDocument::txtElement3_Change, &EditorDocument::txtIndex_Change,
-        &EditorDocument::txtTagName_Change,
-    };
-    (this->*kChangeProcedures.at(field))();
+    fields_.AddChangeListener([this](std::size_t) { FieldChanged(); });
 }
 
 void EditorDocument::Form_Load() {
@@ -31,38 +17,8 @@ void EditorDocument::Form_Load() {
 }
 
 // Every field's change ends here, the one place that marks the template as changed.
-void EditorDocument::txtTagName_Change() {
+void EditorDocument::FieldChanged() {
     changed_ = 1;
-}
-void EditorDocument::txtAuthor_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtBaseElement_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtCloseTag_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtDefault1_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtDefault2_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtDefault3_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtElement1_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtElement2_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtElement3_Change() {
-    txtTagName_Change();
-}
-void EditorDocument::txtIndex_Change() {
-    txtTagName_Change();
 }
 
 void EditorDocument::Tell(const std::string& prompt, int icon, std::string_view title) {
@@ -101,7 +57,7 @@ bool EditorDocument::OpenFile(const std::string& fileName) {
         Tell(OpenFailedMessage(error), mb::kIconError, kOpenTitle);
         return false;
     } catch (const std::exception& error) {
-        Tell(UnexpectedFailureMessage(false, error.what()), mb::kIconError, kOpenTitle);
+        Tell(UnexpectedOpenFailureMessage(error.what()), mb::kIconError, kOpenTitle);
         return false;
     }
     currentFile_ = fileName;
@@ -127,7 +83,7 @@ void EditorDocument::mnuSave_Click() {
     } catch (const TemplateSaveError& error) {
         Tell(SaveFailedMessage(error), mb::kIconError, kSaveTitle);
     } catch (const std::exception& error) {
-        Tell(UnexpectedFailureMessage(true, error.what()), mb::kIconError, kSaveTitle);
+        Tell(UnexpectedSaveFailureMessage(error.what()), mb::kIconError, kSaveTitle);
     }
 }
 

@@ -16,8 +16,8 @@ class EditorDocument {
     EditorDocument(const EditorDocument&) = delete;
     EditorDocument& operator=(const EditorDocument&) = delete;
 
-    // The fields; every change to them, from a command or from typing, runs its _Change
-    // procedure.
+    // The fields; every change to them, from a command or from typing, marks the template as
+    // changed.
     TagTemplate& Fields() { return fields_; }
     const TagTemplate& Fields() const { return fields_; }
 
@@ -25,18 +25,6 @@ class EditorDocument {
     std::int16_t Changed() const { return changed_; }
 
     void Form_Load();
-
-    void txtTagName_Change();
-    void txtAuthor_Change();
-    void txtBaseElement_Change();
-    void txtCloseTag_Change();
-    void txtDefault1_Change();
-    void txtDefault2_Change();
-    void txtDefault3_Change();
-    void txtElement1_Change();
-    void txtElement2_Change();
-    void txtElement3_Change();
-    void txtIndex_Change();
 
     void mnuNew_Click();
     void mnuOpen_Click();
@@ -48,7 +36,7 @@ class EditorDocument {
     bool OpenFile(const std::string& fileName);
 
   private:
-    void FieldChanged(std::size_t field);
+    void FieldChanged();
     void Tell(const std::string& prompt, int icon, std::string_view title);
 
     MsgBox& msgBox_;

@@ -1,9 +1,6 @@
 #include "EditorMessages.h"
 
-#include <cstdio>
-
 #include "SystemReason.h"
-#include "Utf8.h"
 
 namespace quelvar {
 
@@ -17,16 +14,12 @@ std::string Reason(const IniAccess::ProfileIoError& error) {
            reason.english;
 }
 
+// A line break has no visible form of its own.
 std::string DescribeCharacter(char32_t c) {
     if (c == U'\n' || c == U'\r') {
         return "改行 (line break)";
     }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    if (c < 0x20 || c == 0x7F) {
-        return code;
-    }
-    return "「" + IniAccess::EncodeUtf8(c) + "」 " + code;
+    return IniAccess::DescribeCharacter(c, "「", "」", IniAccess::CodeStyle::Bare);
 }
 
 }  // namespace
@@ -86,12 +79,14 @@ std::string UnwritableFieldsMessage(const UnwritableFieldsError& error) {
     return text;
 }
 
-std::string UnexpectedFailureMessage(bool saving, std::string_view detail) {
-    std::string text = saving
-                           ? "テンプレートを保存できませんでした。\r\nThe template was not saved."
-                           : "テンプレートを開けませんでした。\r\nThe template could not be "
-                             "opened.";
-    return text + "\r\n\r\n" + std::string(detail);
+std::string UnexpectedOpenFailureMessage(std::string_view detail) {
+    return "テンプレートを開けませんでした。\r\nThe template could not be opened.\r\n\r\n" +
+           std::string(detail);
+}
+
+std::string UnexpectedSaveFailureMessage(std::string_view detail) {
+    return "テンプレートを保存できませんでした。\r\nThe template was not saved.\r\n\r\n" +
+           std::string(detail);
 }
 
 }  // namespace quelvar

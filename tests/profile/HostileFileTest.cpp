@@ -85,11 +85,12 @@ TEST(HostileFile, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     TempDir dir;
     const std::string file = dir.File("huge.ini");
     WriteBytes(file, "[Q]\r\nk=v\r\n");
-    std::filesystem::resize_file(file, IniAccess::kMaxFileBytes + 1);  // sparse: no disk used
+    std::filesystem::resize_file(file,
+                                 quelvar::profile::kMaxFileBytes + 1);  // sparse: no disk used
     const auto end =
         RunChild([&] { return RefusedEverywhere(file, std::errc::file_too_large); }, 20);
     EXPECT_TRUE(end.Succeeded()) << end.Describe();
-    EXPECT_EQ(std::filesystem::file_size(file), IniAccess::kMaxFileBytes + 1);
+    EXPECT_EQ(std::filesystem::file_size(file), quelvar::profile::kMaxFileBytes + 1);
 }
 
 TEST(HostileFile, AFileWithOtherHardLinksIsWrittenInPlaceForEveryName) {
@@ -105,11 +106,13 @@ TEST(HostileFile, AFileWithOtherHardLinksIsWrittenInPlaceForEveryName) {
 
     // A failure part way through puts the old contents back.
     int writes = 0;
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Write && ++writes == 2 ? ENOSPC : 0;
-    });
-    EXPECT_FALSE(IniAccess::WriteProfileValue(file, "Q", "k", "3"));
-    IniAccess::SetFaultHook({});
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                return operation == IniAccess::FileOperation::Write && ++writes == 2 ? ENOSPC : 0;
+            });
+        EXPECT_FALSE(IniAccess::WriteProfileValue(file, "Q", "k", "3"));
+    }
     EXPECT_EQ(ReadBytes(other), "[Q]\r\nk=2\r\n");
     EXPECT_EQ(dir.Listing(), "other-name.ini\nt.ini\n");
 }

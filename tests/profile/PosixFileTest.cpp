@@ -113,21 +113,23 @@ TEST_F(PosixFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
 // The real rename fails: a folder took the file's place after it was read (a file held open
 // cannot give its name away on Windows).
 TEST_F(PosixFile, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        if (operation == IniAccess::FileOperation::Rename) {
-            std::filesystem::remove(file_);
-            std::filesystem::create_directory(file_);
-            WriteBytes(file_ + "/inside", "kept");
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                if (operation == IniAccess::FileOperation::Rename) {
+                    std::filesystem::remove(file_);
+                    std::filesystem::create_directory(file_);
+                    WriteBytes(file_ + "/inside", "kept");
+                }
+                return 0;
+            });
+        try {
+            IniAccess::StoreProfileValue(file_, "Q", "k", "new");
+            ADD_FAILURE() << "a failed rename went unreported";
+        } catch (const ProfileIoError& error) {
+            EXPECT_EQ(error.code(), std::errc::is_a_directory);
         }
-        return 0;
-    });
-    try {
-        IniAccess::StoreProfileValue(file_, "Q", "k", "new");
-        ADD_FAILURE() << "a failed rename went unreported";
-    } catch (const ProfileIoError& error) {
-        EXPECT_EQ(error.code(), std::errc::is_a_directory);
     }
-    IniAccess::SetFaultHook({});
     EXPECT_EQ(ReadBytes(file_ + "/inside"), "kept");
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }

@@ -30,8 +30,6 @@ class ProfileFailure : public ::testing::Test {
         std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
         WriteBytes(file_, kOriginal);
     }
-    void TearDown() override { IniAccess::SetFaultHook({}); }
-
     void ExpectUntouched() {
         EXPECT_EQ(ReadBytes(file_), kOriginal);
         EXPECT_EQ(dir_.Listing(), "t.kvd\n");
@@ -56,20 +54,22 @@ TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
         for (const int error : {ENOSPC, EIO, EACCES}) {
             // The first open is the read of the file; fail the second (the new file) instead.
             int opens = 0;
-            IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
-                if (operation != failing) {
-                    return 0;
+            {
+                const IniAccess::ScopedFaultHook hook(
+                    [&](FileOperation operation, const std::string&) {
+                        if (operation != failing) {
+                            return 0;
+                        }
+                        return (operation == FileOperation::Open && ++opens == 1) ? 0 : error;
+                    });
+                try {
+                    IniAccess::StoreProfileValue(file_, "Q", "k", "new");
+                    ADD_FAILURE() << "no failure for operation " << static_cast<int>(failing);
+                } catch (const ProfileIoError& caught) {
+                    EXPECT_EQ(caught.code().value(), error);
+                    EXPECT_NE(std::string(caught.what()).find(file_), std::string::npos);
                 }
-                return (operation == FileOperation::Open && ++opens == 1) ? 0 : error;
-            });
-            try {
-                IniAccess::StoreProfileValue(file_, "Q", "k", "new");
-                ADD_FAILURE() << "no failure for operation " << static_cast<int>(failing);
-            } catch (const ProfileIoError& caught) {
-                EXPECT_EQ(caught.code().value(), error);
-                EXPECT_NE(std::string(caught.what()).find(file_), std::string::npos);
             }
-            IniAccess::SetFaultHook({});
             ExpectUntouched();
         }
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "IniAccess.h"
-#include "ProfileText.h"
+#include "ReadLimit.h"
 #include "TempDir.h"
 
 using testing_support::ReadBytes;
@@ -58,7 +58,7 @@ std::string Lower(std::string s) {
 // The model cuts as readers do: at 255 bytes of code page 932, between characters.
 std::string AsRead(const std::string& value) {
     bool cut = false;
-    return IniAccess::CutToReadLimit(value, &cut);
+    return quelvar::profile::CutToReadLimit(value, &cut);
 }
 
 class Random {

@@ -18,8 +18,6 @@ namespace {
 class EditorDocumentTest : public ::testing::Test {
   protected:
     EditorDocumentTest() { doc_.Form_Load(); }
-    void TearDown() override { IniAccess::SetFaultHook({}); }
-
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -171,11 +169,13 @@ TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndThatNothingWasSaved) {
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         doc_.Fields().SetText(field, "new" + std::to_string(field));
     }
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Rename ? ENOSPC : 0;
-    });
-    Save(file);
-    IniAccess::SetFaultHook({});
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                return operation == IniAccess::FileOperation::Rename ? ENOSPC : 0;
+            });
+        Save(file);
+    }
 
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     const auto& message = msgBox_.calls[0];
@@ -200,11 +200,13 @@ TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWa
           FileOperation::Flush, FileOperation::Rename}) {
         WriteBytes(file, original);
         msgBox_.calls.clear();
-        IniAccess::SetFaultHook([failing](FileOperation operation, const std::string&) {
-            return operation == failing ? EIO : 0;
-        });
-        Save(file);
-        IniAccess::SetFaultHook({});
+        {
+            const IniAccess::ScopedFaultHook hook(
+                [failing](FileOperation operation, const std::string&) {
+                    return operation == failing ? EIO : 0;
+                });
+            Save(file);
+        }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << static_cast<int>(failing);
         EXPECT_EQ(msgBox_.calls[0].title, "Save Templete");
         EXPECT_NE(msgBox_.calls[0].prompt.find("Input/output error."), std::string::npos);
@@ -272,11 +274,13 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
 
     const std::string second = dir_.File("second.kvd");
     WriteBytes(second, "[Quelvar]\r\nTagName=second\r\nEdited=someone\r\n");
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Read ? EIO : 0;
-    });
-    Open(second);
-    IniAccess::SetFaultHook({});
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                return operation == IniAccess::FileOperation::Read ? EIO : 0;
+            });
+        Open(second);
+    }
     EXPECT_EQ(Texts(), before);
     EXPECT_EQ(doc_.CurrentFile(), first);
     ASSERT_EQ(msgBox_.calls.size(), 1u);

@@ -35,8 +35,6 @@ std::vector<std::string> Texts(const TagTemplate& t) {
 
 class TemplateFile : public ::testing::Test {
   protected:
-    void TearDown() override { IniAccess::SetFaultHook({}); }
-
     TempDir dir_;
     std::string file_ = dir_.File("tag.kvd");
 };
@@ -130,9 +128,10 @@ TEST_F(TemplateFile, LoadIsAllOrNothing) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=A\r\nEdited=me\r\n");
     const TagTemplate before = Filled();
     TagTemplate t = Filled();
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Read ? EIO : 0;
-    });
+    const IniAccess::ScopedFaultHook hook(
+        [&](IniAccess::FileOperation operation, const std::string&) {
+            return operation == IniAccess::FileOperation::Read ? EIO : 0;
+        });
     EXPECT_THROW(LoadTemplate(t, file_), IniAccess::ProfileIoError);
     EXPECT_EQ(Texts(t), Texts(before));
 }
@@ -193,17 +192,19 @@ TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
         for (const int occurrence : {1, 2, 6}) {
             WriteBytes(file_, original);
             int seen = 0;
-            IniAccess::SetFaultHook([&](FileOperation operation, const std::string&) {
-                return operation == failing && ++seen == occurrence ? EIO : 0;
-            });
             bool failed = false;
-            try {
-                SaveTemplate(Filled(), file_);
-            } catch (const TemplateSaveError& caught) {
-                failed = true;
-                EXPECT_EQ(caught.code().value(), EIO);
+            {
+                const IniAccess::ScopedFaultHook hook(
+                    [&](FileOperation operation, const std::string&) {
+                        return operation == failing && ++seen == occurrence ? EIO : 0;
+                    });
+                try {
+                    SaveTemplate(Filled(), file_);
+                } catch (const TemplateSaveError& caught) {
+                    failed = true;
+                    EXPECT_EQ(caught.code().value(), EIO);
+                }
             }
-            IniAccess::SetFaultHook({});
             const std::string what = std::to_string(static_cast<int>(failing)) + " failing at " +
                                      std::to_string(occurrence);
             if (failed) {
@@ -222,14 +223,16 @@ TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
 TEST_F(TemplateFile, ASaveWritesFlushesAndRenamesOnceInThatOrder) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\n");
     std::string steps;
-    IniAccess::SetFaultHook([&](IniAccess::FileOperation operation, const std::string&) {
-        using IniAccess::FileOperation;
-        const char* names = "ORWFNL";  // in the order of FileOperation
-        steps += names[static_cast<int>(operation)];
-        return 0;
-    });
-    SaveTemplate(Filled(), file_);
-    IniAccess::SetFaultHook({});
+    {
+        const IniAccess::ScopedFaultHook hook(
+            [&](IniAccess::FileOperation operation, const std::string&) {
+                using IniAccess::FileOperation;
+                const char* names = "ORWFNL";  // in the order of FileOperation
+                steps += names[static_cast<int>(operation)];
+                return 0;
+            });
+        SaveTemplate(Filled(), file_);
+    }
     // Open and lock the file, read it to its end, create the temporary, write, flush, rename,
     // and flush the folder where the system can.
 #ifdef _WIN32

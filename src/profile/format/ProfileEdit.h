@@ -6,7 +6,7 @@
 
 #include "ProfileText.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
 
 // The file's bytes after storing key=value in section, changing nothing else: the key's line is
 // replaced, or a line is added after the section's last line, or the section is added at the
@@ -19,4 +19,4 @@ std::optional<std::string> EditProfile(const ProfileText& text, std::string_view
 // otherwise trim its blanks or take its own enclosing quotes away.
 std::string StoredForm(std::string_view value);
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

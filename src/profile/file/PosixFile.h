@@ -9,7 +9,9 @@
 #include "FaultInjection.h"
 
 // The pieces of file access that the POSIX reader, locker and replacer share.
-namespace IniAccess::posix {
+namespace quelvar::profile::posix {
+
+using IniAccess::FileOperation;
 
 [[noreturn]] void Fail(const std::string& path, int error);
 
@@ -60,4 +62,4 @@ struct ReplaceTarget {
 // Gives the file its new contents; see FileUpdate::Replace.
 void ReplaceContents(const ReplaceTarget& replace, std::string_view contents);
 
-}  // namespace IniAccess::posix
+}  // namespace quelvar::profile::posix

@@ -4,14 +4,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <random>
 #include <utility>
 
 #include "FaultInjection.h"
 #include "FileAccess.h"
 #include "ProfileError.h"
+#include "TemporaryFile.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using namespace IniAccess;
 
 namespace {
 
@@ -113,6 +115,37 @@ std::wstring FinalPath(const std::wstring& path) {
 
 namespace {
 
+// Whether the path names something that may be opened: false when it does not exist; throws for
+// a folder and for what cannot be looked at.
+bool ExistsAsFile(const std::string& path, const std::wstring& wide) {
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (IsMissing(error) || path.empty()) {
+            return false;
+        }
+        FailWith(path, error);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        Fail(path, std::make_error_code(std::errc::is_a_directory));
+    }
+    return true;
+}
+
+// Pipes and devices would block or never end; a file too large is refused before it is read.
+void CheckOpened(HANDLE file, const std::string& path) {
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        Fail(path, std::make_error_code(std::errc::invalid_argument));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        FailWith(path, GetLastError());
+    }
+    if (static_cast<std::uintmax_t>(size.QuadPart) > kMaxFileBytes) {
+        Fail(path, std::make_error_code(std::errc::file_too_large));
+    }
+}
+
 // Opens an existing regular file for reading, sharing it fully so that a writer can still
 // replace it. An invalid handle when it does not exist.
 HANDLE OpenRegular(const std::string& path) {
@@ -124,16 +157,8 @@ HANDLE OpenRegular(const std::string& path) {
         Fail(path, injected);
     }
     const std::wstring wide = WidePath(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        if (IsMissing(error) || path.empty()) {
-            return INVALID_HANDLE_VALUE;
-        }
-        FailWith(path, error);
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        Fail(path, std::make_error_code(std::errc::is_a_directory));
+    if (!ExistsAsFile(path, wide)) {
+        return INVALID_HANDLE_VALUE;
     }
     Handle file(CreateFileW(wide.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -145,17 +170,7 @@ HANDLE OpenRegular(const std::string& path) {
         }
         FailWith(path, error);
     }
-    // Pipes and devices would block or never end.
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-        Fail(path, std::make_error_code(std::errc::invalid_argument));
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
-        FailWith(path, GetLastError());
-    }
-    if (static_cast<std::uintmax_t>(size.QuadPart) > kMaxFileBytes) {
-        Fail(path, std::make_error_code(std::errc::file_too_large));
-    }
+    CheckOpened(file.get(), path);
     return file.release();
 }
 
@@ -275,73 +290,107 @@ void ReplaceWholeFile(const std::string& path, std::string_view contents) {
 
 namespace {
 
-void ReplaceContents(const std::string& path, std::string_view contents) {
+// Where the new contents go: the file behind any symbolic link, or the new file's name. Refuses
+// what must not be replaced (a folder, a read-only file).
+struct Destination {
+    bool exists = false;
+    fs::path target;
+    fs::path folder;
+};
+
+Destination FindDestination(const std::string& path) {
     const std::wstring given = WidePath(path);
     const DWORD attributes = GetFileAttributesW(given.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && !IsMissing(GetLastError())) {
+    Destination destination;
+    destination.exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!destination.exists && !IsMissing(GetLastError())) {
         FailWith(path, GetLastError());
     }
-    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (destination.exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         Fail(path, std::make_error_code(std::errc::is_a_directory));
     }
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (destination.exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(path, std::make_error_code(std::errc::permission_denied));
     }
-    const fs::path target = exists ? fs::path(FinalPath(given)) : fs::path(given);
-    const fs::path folder = target.parent_path().empty() ? fs::path(L".") : target.parent_path();
+    destination.target = destination.exists ? fs::path(FinalPath(given)) : fs::path(given);
+    const fs::path parent = destination.target.parent_path();
+    destination.folder = parent.empty() ? fs::path(L".") : parent;
+    return destination;
+}
 
-    std::error_code injected;
-    static std::mt19937_64 generator{std::random_device{}()};
-    std::wstring temporary;
+// Created exclusively, so that nothing already there is written through.
+Handle CreateTemporaryFile(const fs::path& folder, const std::string& path, std::wstring* name) {
     HANDLE created = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+    const auto create = [&](const fs::path& candidate) {
+        std::error_code injected;
         if (Injected(FileOperation::Open, path, &injected)) {
             Fail(path, injected);
         }
-        // Short, so that a target whose name uses the whole length allowed can be saved.
-        temporary = (folder / (L".quelvar-" + std::to_wstring(generator() % 1000000))).wstring();
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        created = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+        if (created != INVALID_HANDLE_VALUE) {
+            return CreateOutcome::Created;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) {
             FailWith(path, GetLastError());
         }
-    }
-    if (created == INVALID_HANDLE_VALUE) {
+        return CreateOutcome::NameTaken;
+    };
+    bool allTaken = false;
+    const auto temporary = CreateTemporary(folder, create, &allTaken);
+    if (!temporary) {
         FailWith(path, ERROR_FILE_EXISTS);
     }
-    Handle file(created);
+    *name = temporary->wstring();
+    return Handle(created);
+}
+
+void WriteAndFlush(HANDLE file, std::string_view contents, const std::string& path) {
+    std::error_code injected;
+    for (std::size_t done = 0; done < contents.size();) {
+        if (Injected(FileOperation::Write, path, &injected)) {
+            Fail(path, injected);
+        }
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, contents.data() + done, chunk, &written, nullptr)) {
+            FailWith(path, GetLastError());
+        }
+        done += written;
+    }
+    if (Injected(FileOperation::Flush, path, &injected)) {
+        Fail(path, injected);
+    }
+    if (!FlushFileBuffers(file)) {
+        FailWith(path, GetLastError());
+    }
+}
+
+// ReplaceFileW keeps the old file's attributes and access rights; a new file is moved.
+void MoveIntoPlace(const Destination& destination, const std::wstring& temporary,
+                   const std::string& path) {
+    std::error_code injected;
+    if (Injected(FileOperation::Rename, path, &injected)) {
+        Fail(path, injected);
+    }
+    const bool replaced =
+        destination.exists && ReplaceFileW(destination.target.c_str(), temporary.c_str(), nullptr,
+                                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    if (!replaced && !MoveFileExW(temporary.c_str(), destination.target.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        FailWith(path, GetLastError());
+    }
+}
+
+void ReplaceContents(const std::string& path, std::string_view contents) {
+    const Destination destination = FindDestination(path);
+    std::wstring temporary;
+    Handle file = CreateTemporaryFile(destination.folder, path, &temporary);
     try {
-        for (std::size_t done = 0; done < contents.size();) {
-            if (Injected(FileOperation::Write, path, &injected)) {
-                Fail(path, injected);
-            }
-            const DWORD chunk =
-                static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
-            DWORD written = 0;
-            if (!WriteFile(file.get(), contents.data() + done, chunk, &written, nullptr)) {
-                FailWith(path, GetLastError());
-            }
-            done += written;
-        }
-        if (Injected(FileOperation::Flush, path, &injected)) {
-            Fail(path, injected);
-        }
-        if (!FlushFileBuffers(file.get())) {
-            FailWith(path, GetLastError());
-        }
+        WriteAndFlush(file.get(), contents, path);
         CloseHandle(file.release());
-        if (Injected(FileOperation::Rename, path, &injected)) {
-            Fail(path, injected);
-        }
-        // ReplaceFileW keeps the old file's attributes and access rights; a new file is moved.
-        const bool replaced =
-            exists && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-        if (!replaced && !MoveFileExW(temporary.c_str(), target.c_str(),
-                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            FailWith(path, GetLastError());
-        }
+        MoveIntoPlace(destination, temporary, path);
     } catch (...) {
         if (file.valid()) {
             CloseHandle(file.release());
@@ -353,4 +402,4 @@ void ReplaceContents(const std::string& path, std::string_view contents) {
 
 }  // namespace
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

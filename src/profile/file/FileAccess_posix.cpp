@@ -8,7 +8,9 @@
 #include "FileAccess.h"
 #include "PosixFile.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using namespace IniAccess;
 
 using posix::Fail;
 using posix::FileDescriptor;
@@ -130,4 +132,4 @@ void ReplaceWholeFile(const std::string& path, std::string_view contents) {
     FileUpdate(path).Replace(contents);
 }
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -1,9 +1,13 @@
 #include "TextCodec.h"
 
+#include "Cp932.h"
 #include "ProfileError.h"
+#include "Utf16.h"
 #include "Utf8.h"
 
 namespace IniAccess {
+
+using namespace quelvar::profile;
 
 FileEncoding DetectEncoding(std::string_view fileBytes) {
     if (fileBytes.starts_with("\xFF\xFE")) {
@@ -30,6 +34,35 @@ std::string_view ByteOrderMark(FileEncoding encoding) {
             break;
     }
     return {};
+}
+
+std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
+    switch (encoding) {
+        case FileEncoding::Utf8Bom:
+            return RepairUtf8(bytes, repaired);
+        case FileEncoding::Utf16LeBom:
+        case FileEncoding::Utf16BeBom:
+            return DecodeUtf16(bytes, encoding == FileEncoding::Utf16BeBom, repaired);
+        case FileEncoding::Cp932:
+            break;
+    }
+    return DecodeCp932(bytes, repaired);
+}
+
+std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
+    switch (encoding) {
+        case FileEncoding::Utf8Bom: {
+            bool repaired = false;
+            RepairUtf8(utf8, &repaired);
+            return repaired ? std::nullopt : std::optional<std::string>(utf8);
+        }
+        case FileEncoding::Utf16LeBom:
+        case FileEncoding::Utf16BeBom:
+            return EncodeUtf16(utf8, encoding == FileEncoding::Utf16BeBom);
+        case FileEncoding::Cp932:
+            break;
+    }
+    return EncodeCp932(utf8);
 }
 
 char32_t RepairCharacter(FileEncoding encoding) {

@@ -1,10 +1,15 @@
 // Code-page conversion on Windows, through the platform's own converters.
 #include <windows.h>
 
+#include "Cp932.h"
 #include "TextCodec.h"
 #include "Utf8.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using IniAccess::Cp932CharacterLength;
+using IniAccess::FileEncoding;
+using IniAccess::RepairCharacter;
 
 namespace {
 
@@ -37,6 +42,8 @@ std::string ToUtf8(const wchar_t* text, std::size_t count) {
     return utf8;
 }
 
+}  // namespace
+
 std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     const std::wstring whole = ToWide(kCodePage932, MB_ERR_INVALID_CHARS, bytes);
     if (!whole.empty() || bytes.empty()) {
@@ -62,76 +69,13 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     return out;
 }
 
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian, bool* repaired) {
-    std::wstring units;
-    units.reserve(bytes.size() / 2);
-    const std::size_t low = bigEndian ? 1 : 0;
-    for (std::size_t pos = 0; pos + 1 < bytes.size(); pos += 2) {
-        units += static_cast<wchar_t>(static_cast<unsigned char>(bytes[pos + low]) |
-                                      (static_cast<unsigned char>(bytes[pos + 1 - low]) << 8));
-    }
-    std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const wchar_t unit = units[i];
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            out += ToUtf8(&units[i], 2);
-            ++i;
-        } else if (high || low) {
-            *repaired = true;
-            out += EncodeUtf8(kReplacementCharacter);
-        } else {
-            out += ToUtf8(&units[i], 1);
-        }
-    }
-    if (bytes.size() % 2 != 0) {
-        *repaired = true;
-        out += EncodeUtf8(kReplacementCharacter);
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
-    switch (encoding) {
-        case FileEncoding::Utf8Bom:
-            return RepairUtf8(bytes, repaired);
-        case FileEncoding::Utf16LeBom:
-        case FileEncoding::Utf16BeBom:
-            return DecodeUtf16(bytes, encoding == FileEncoding::Utf16BeBom, repaired);
-        case FileEncoding::Cp932:
-            break;
-    }
-    return DecodeCp932(bytes, repaired);
-}
-
-std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
+std::optional<std::string> EncodeCp932(std::string_view utf8) {
     if (utf8.empty()) {
         return std::string();
     }
     const std::wstring wide = ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8);
     if (wide.empty()) {
         return std::nullopt;
-    }
-    switch (encoding) {
-        case FileEncoding::Utf8Bom:
-            return std::string(utf8);
-        case FileEncoding::Utf16LeBom:
-        case FileEncoding::Utf16BeBom: {
-            const bool bigEndian = encoding == FileEncoding::Utf16BeBom;
-            std::string out;
-            for (const wchar_t unit : wide) {
-                const char low = static_cast<char>(unit & 0xFF);
-                const char high = static_cast<char>((unit >> 8) & 0xFF);
-                out += bigEndian ? high : low;
-                out += bigEndian ? low : high;
-            }
-            return out;
-        }
-        case FileEncoding::Cp932:
-            break;
     }
     const int size = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
@@ -146,4 +90,4 @@ std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view
     return out;
 }
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -8,13 +8,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <iterator>
-#include <random>
 #include <vector>
 
 #include "PosixFile.h"
+#include "TemporaryFile.h"
 
-namespace IniAccess::posix {
+namespace quelvar::profile::posix {
+
+using namespace IniAccess;
 
 namespace {
 
@@ -65,18 +68,6 @@ class SaveSignals {
     struct sigaction previousXfsz_ {};
 };
 
-// Short and independent of the target's name, so that a target whose name uses the whole
-// length a name may have can still be saved.
-std::string TemporaryName(const std::string& folder) {
-    static std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = ".quelvar-";
-    for (int i = 0; i < 6; ++i) {
-        name += kLetters[generator() % 36];
-    }
-    return folder + "/" + name;
-}
-
 class Temporary {
   public:
     Temporary(const std::string& target, const std::string& path, bool mayFail);
@@ -100,26 +91,29 @@ class Temporary {
 // replacing a file: its mode is copied later, and a folder that refuses new files gives no
 // temporary instead of an error. A new file gets the mode the umask allows.
 Temporary::Temporary(const std::string& target, const std::string& path, bool mayFail) {
-    const std::string folder = FolderOf(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = TemporaryName(folder);
+    const auto create = [&](const std::filesystem::path& name) {
         const int fd = Injected(FileOperation::Open, path)
                            ? -1
                            : ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                                     mayFail ? 0600 : 0666);
         if (fd >= 0) {
             fd_ = FileDescriptor(fd);
-            name_ = std::move(name);
-            return;
+            return CreateOutcome::Created;
         }
         if (mayFail && (errno == EACCES || errno == EPERM || errno == EROFS)) {
-            return;
+            return CreateOutcome::Refused;
         }
         if (errno != EEXIST) {
             Fail(path, errno);
         }
+        return CreateOutcome::NameTaken;
+    };
+    bool allTaken = false;
+    if (const auto name = CreateTemporary(FolderOf(target), create, &allTaken)) {
+        name_ = name->string();
+    } else if (allTaken) {
+        Fail(path, EEXIST);
     }
-    Fail(path, EEXIST);
 }
 
 void Temporary::Close(const std::string& path) {
@@ -247,6 +241,21 @@ void WriteInPlace(const ReplaceTarget& replace, std::string_view contents) {
     }
 }
 
+void WriteTemporary(Temporary& temporary, std::string_view contents, const std::string& path) {
+    WriteAll(temporary.fd(), contents, path);
+    Flush(temporary.fd(), path);
+    temporary.Close(path);
+}
+
+void RenameIntoPlace(Temporary& temporary, const ReplaceTarget& replace) {
+    if (Injected(FileOperation::Rename, replace.path) ||
+        ::rename(temporary.name().c_str(), replace.target.c_str()) != 0) {
+        Fail(replace.path, errno);
+    }
+    temporary.Keep();
+    SyncFolder(replace.target, replace.path);
+}
+
 }  // namespace
 
 void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
@@ -266,21 +275,14 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
     }
     const bool same =
         !old || (CopyMetadata(*old, replace.lockedFd, temporary.fd(), path) && old->st_nlink == 1);
-    WriteAll(temporary.fd(), contents, path);
-    Flush(temporary.fd(), path);
-    temporary.Close(path);
+    WriteTemporary(temporary, contents, path);
     if (!same) {
         // The temporary, complete and on disk, is the recovery copy while the file is written.
         SyncFolder(replace.target, path);
         WriteInPlace(replace, contents);
         return;  // the temporary is removed on the way out
     }
-    if (Injected(FileOperation::Rename, path) ||
-        ::rename(temporary.name().c_str(), replace.target.c_str()) != 0) {
-        Fail(path, errno);
-    }
-    temporary.Keep();
-    SyncFolder(replace.target, path);
+    RenameIntoPlace(temporary, replace);
 }
 
-}  // namespace IniAccess::posix
+}  // namespace quelvar::profile::posix

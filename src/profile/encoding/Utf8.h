@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace IniAccess {
+namespace quelvar::profile {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -22,4 +22,4 @@ std::string RepairUtf8(std::string_view bytes, bool* repaired);
 // Names in profile files compare equal when they differ only in the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

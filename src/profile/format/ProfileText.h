@@ -8,7 +8,9 @@
 
 #include "TextCodec.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using IniAccess::FileEncoding;
 
 // One line of a profile file, as byte offsets into it.
 struct LineSpan {
@@ -107,8 +109,4 @@ inline bool IsBlank(std::size_t c) {
 // removed.
 std::string NameArgument(std::string_view name);
 
-// A value as a read returns it: at most kMaxValueBytes of code page 932, cut between
-// characters; *truncated tells whether anything was cut.
-std::string CutToReadLimit(const std::string& utf8, bool* truncated);
-
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -1,14 +1,23 @@
 #include "ProfileFile.h"
 
 #include <algorithm>
-
-#include "Utf8.h"
+#include <utility>
+#include <vector>
 
 #include "FileAccess.h"
 #include "ProfileEdit.h"
 #include "ProfileText.h"
+#include "ReadLimit.h"
+#include "Utf8.h"
 
 namespace IniAccess {
+
+using namespace quelvar::profile;
+
+struct ProfileFile::SectionIndex {
+    std::string section;
+    std::vector<std::pair<std::string, EntryLine>> keys;  // ASCII-folded name, first line
+};
 
 namespace {
 
@@ -77,9 +86,10 @@ std::string FoldAscii(std::string name) {
 const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) const {
     if (!index_ || !EqualsIgnoringAsciiCase(index_->section, section)) {
         const ProfileText text(bytes_);
-        SectionIndex index{section, {}};
+        auto index = std::make_shared<SectionIndex>();
+        index->section = section;
         for (const EntryLine& entry : text.Entries(section)) {
-            index.keys.emplace_back(FoldAscii(text.KeyName(entry)), entry);
+            index->keys.emplace_back(FoldAscii(text.KeyName(entry)), entry);
         }
         index_ = std::move(index);
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace IniAccess {
+namespace quelvar::profile {
 
 // Larger files are refused before they are read whole: a template is a few hundred bytes, and
 // every real profile file is far below this.
@@ -44,4 +44,4 @@ class FileUpdate {
 // A FileUpdate that replaces the file with the given contents.
 void ReplaceWholeFile(const std::string& path, std::string_view contents);
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -6,28 +6,21 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Cp932.h"
 #include "TextCodec.h"
 #include "Utf8.h"
 
-namespace IniAccess {
+namespace quelvar::profile {
+
+using IniAccess::Cp932CharacterLength;
+using IniAccess::FileEncoding;
+using IniAccess::RepairCharacter;
 
 namespace {
 
 // glibc's "SHIFT_JIS" reads 0x5C as a yen sign and lacks the NEC and IBM rows; "CP932" is the
 // Windows code page itself.
-const char* CharsetName(FileEncoding encoding) {
-    switch (encoding) {
-        case FileEncoding::Cp932:
-            return "CP932";
-        case FileEncoding::Utf8Bom:
-            return "UTF-8";
-        case FileEncoding::Utf16LeBom:
-            return "UTF-16LE";
-        case FileEncoding::Utf16BeBom:
-            return "UTF-16BE";
-    }
-    return "CP932";
-}
+constexpr const char* kCp932 = "CP932";
 
 class Converter {
   public:
@@ -67,20 +60,14 @@ class Converter {
 };
 
 // iconv_open is far dearer than a conversion, and a load converts many short strings.
-Converter& Decoder(FileEncoding encoding) {
-    thread_local Converter converters[] = {{"UTF-8", CharsetName(FileEncoding::Cp932)},
-                                           {"UTF-8", CharsetName(FileEncoding::Utf8Bom)},
-                                           {"UTF-8", CharsetName(FileEncoding::Utf16LeBom)},
-                                           {"UTF-8", CharsetName(FileEncoding::Utf16BeBom)}};
-    return converters[static_cast<int>(encoding)];
+Converter& Decoder() {
+    thread_local Converter converter("UTF-8", kCp932);
+    return converter;
 }
 
-Converter& Encoder(FileEncoding encoding) {
-    thread_local Converter converters[] = {{CharsetName(FileEncoding::Cp932), "UTF-8"},
-                                           {CharsetName(FileEncoding::Utf8Bom), "UTF-8"},
-                                           {CharsetName(FileEncoding::Utf16LeBom), "UTF-8"},
-                                           {CharsetName(FileEncoding::Utf16BeBom), "UTF-8"}};
-    return converters[static_cast<int>(encoding)];
+Converter& Encoder() {
+    thread_local Converter converter(kCp932, "UTF-8");
+    return converter;
 }
 
 // Five single bytes that iconv leaves undefined but the Windows code page maps, to C1 control
@@ -106,46 +93,23 @@ std::optional<char> WindowsOnlyByte(char32_t c) {
     return std::nullopt;
 }
 
-// How many bytes one undefined character takes, so that decoding keeps the same character
-// boundaries as the line scanner: a lead byte with a trail byte is one character even when the
-// pair is unassigned.
-std::size_t UndefinedLength(FileEncoding encoding, const char* at, std::size_t left) {
-    switch (encoding) {
-        case FileEncoding::Cp932:
-            return Cp932CharacterLength(std::string_view(at, left), 0);
-        case FileEncoding::Utf16LeBom:
-        case FileEncoding::Utf16BeBom:
-            return left >= 2 ? 2 : 1;
-        case FileEncoding::Utf8Bom:
-            break;
-    }
-    return 1;
-}
-
 }  // namespace
 
-std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
-    // glibc's UTF-8 converter lets the old five- and six-byte forms through.
-    if (encoding == FileEncoding::Utf8Bom) {
-        return RepairUtf8(bytes, repaired);
-    }
+std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     const char* in = bytes.data();
     std::size_t left = bytes.size();
-    const std::string repair = EncodeUtf8(RepairCharacter(encoding));
-    Converter& converter = Decoder(encoding);
-    while (!converter.Run(&in, &left, &out)) {
+    const std::string repair = EncodeUtf8(RepairCharacter(FileEncoding::Cp932));
+    while (!Decoder().Run(&in, &left, &out)) {
         std::size_t skip = 1;
-        const auto windowsOnly = encoding == FileEncoding::Cp932
-                                     ? WindowsOnlyCharacter(static_cast<unsigned char>(*in))
-                                     : std::nullopt;
-        if (windowsOnly) {
+        if (const auto windowsOnly = WindowsOnlyCharacter(static_cast<unsigned char>(*in))) {
             out += EncodeUtf8(*windowsOnly);
         } else {
             *repaired = true;
             out += repair;
-            skip = UndefinedLength(encoding, in, left);
+            // The same character boundaries as the line scanner.
+            skip = Cp932CharacterLength(std::string_view(in, left), 0);
         }
         in += skip;
         left -= skip;
@@ -153,17 +117,14 @@ std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repa
     return out;
 }
 
-std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
+std::optional<std::string> EncodeCp932(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size() * 2);
     const char* in = utf8.data();
     std::size_t left = utf8.size();
-    while (!Encoder(encoding).Run(&in, &left, &out)) {
+    while (!Encoder().Run(&in, &left, &out)) {
         std::size_t length = 0;
-        const std::string_view rest(in, left);
-        const auto byte = encoding == FileEncoding::Cp932
-                              ? WindowsOnlyByte(DecodeUtf8At(rest, 0, &length))
-                              : std::nullopt;
+        const auto byte = WindowsOnlyByte(DecodeUtf8At(std::string_view(in, left), 0, &length));
         if (!byte) {
             return std::nullopt;
         }
@@ -174,4 +135,4 @@ std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view
     return out;
 }
 
-}  // namespace IniAccess
+}  // namespace quelvar::profile

@@ -9,7 +9,9 @@
 #include "FileAccess.h"
 #include "ProfileError.h"
 
-namespace IniAccess::posix {
+namespace quelvar::profile::posix {
+
+using namespace IniAccess;
 
 namespace fs = std::filesystem;
 
@@ -144,4 +146,4 @@ std::string FolderOf(const std::string& file) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-}  // namespace IniAccess::posix
+}  // namespace quelvar::profile::posix
