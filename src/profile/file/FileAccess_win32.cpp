@@ -58,6 +58,33 @@ bool Injected(FileOperation operation, const std::string& path, std::error_code*
     return false;
 }
 
+// Windows takes a path longer than MAX_PATH only in its "\\?\" form (unless the machine's
+// long-path policy is on), and then takes it as given: so make it full first. The margin leaves
+// room for the temporary file's name beside the target.
+std::wstring LongPathForm(const std::wstring& path) {
+    constexpr std::size_t kMargin = 16;
+    if (path.size() + kMargin < MAX_PATH || path.starts_with(L"\\\\?\\")) {
+        return path;
+    }
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0) {
+        return path;
+    }
+    std::wstring full(length, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    if (written == 0 || written >= length) {
+        return path;
+    }
+    full.resize(written);
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) {
+        return full;
+    }
+    if (full.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
+}
+
 std::wstring WidePath(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
@@ -66,7 +93,7 @@ std::wstring WidePath(const std::string& utf8) {
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return wide;
+    return LongPathForm(wide);
 }
 
 class Handle {
