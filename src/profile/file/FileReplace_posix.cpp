@@ -194,30 +194,19 @@ void SyncFolder(const std::string& target, const std::string& path) {
     }
 }
 
-// Puts bytes at the start of the file and cuts it there. raw skips the fault hook: it puts the
-// old contents back after an injected failure.
-void Overwrite(int fd, std::string_view bytes, const std::string& path, bool raw) {
+// Puts bytes at the start of the file and cuts it there.
+void Overwrite(int fd, std::string_view bytes, const std::string& path, Faults faults) {
     if (::lseek(fd, 0, SEEK_SET) != 0) {
         Fail(path, errno);
     }
-    if (raw) {
-        for (std::size_t done = 0; done < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno != EINTR) {
-                Fail(path, errno);
-            }
-            done += n > 0 ? static_cast<std::size_t>(n) : 0;
-        }
-    } else {
-        WriteAll(fd, bytes, path);
-    }
+    WriteAll(fd, bytes, path, faults);
     if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
         Fail(path, errno);
     }
-    if (raw) {
-        ::fsync(fd);
-    } else {
+    if (faults == Faults::Injectable) {
         Flush(fd, path);
+    } else {
+        ::fsync(fd);
     }
 }
 
@@ -231,10 +220,11 @@ void WriteInPlace(const ReplaceTarget& replace, std::string_view contents) {
         Fail(replace.path, EBUSY);
     }
     try {
-        Overwrite(file.get(), contents, replace.path, false);
+        Overwrite(file.get(), contents, replace.path, Faults::Injectable);
     } catch (...) {
         try {
-            Overwrite(file.get(), replace.original.value_or(std::string()), replace.path, true);
+            Overwrite(file.get(), replace.original.value_or(std::string()), replace.path,
+                      Faults::None);
         } catch (...) {  // the first failure is the one to report
         }
         throw;

@@ -127,10 +127,10 @@ std::string ReadAll(int fd, const struct stat& info, const std::string& path) {
     }
 }
 
-void WriteAll(int fd, std::string_view data, const std::string& path) {
+void WriteAll(int fd, std::string_view data, const std::string& path, Faults faults) {
     while (!data.empty()) {
-        const ssize_t written =
-            Injected(FileOperation::Write, path) ? -1 : ::write(fd, data.data(), data.size());
+        const bool injected = faults == Faults::Injectable && Injected(FileOperation::Write, path);
+        const ssize_t written = injected ? -1 : ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;

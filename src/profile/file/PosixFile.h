@@ -44,8 +44,13 @@ int OpenRegular(const std::string& file, int flags, const std::string& path, str
 // Reads the open file from its current position to its end.
 std::string ReadAll(int fd, const struct stat& info, const std::string& path);
 
+// Whether a step may fail through the fault hook: putting old contents back after a failure
+// must not be failed again.
+enum class Faults { Injectable, None };
+
 // Writes all of data, retrying short writes.
-void WriteAll(int fd, std::string_view data, const std::string& path);
+void WriteAll(int fd, std::string_view data, const std::string& path,
+              Faults faults = Faults::Injectable);
 
 // The folder that holds file, or "." for a bare name.
 std::string FolderOf(const std::string& file);
