@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 packaging/windows/build-packages.sh "$@"
-version=$(sed -n 's/^project(QuelvarEditTool VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(cmake -DRELEASES=RELEASES -DPRINT=version -P cmake/ReleaseHistory.cmake)
 out=$root/build/packages
 work=$root/build/installer-check
 rm -rf "$work"
