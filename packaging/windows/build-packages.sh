@@ -39,6 +39,13 @@ settle_files() { # folder
     find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
+# The TimeDateStamp of a PE file's header: 8 bytes into the header that 0x3c points to.
+pe_time_stamp() { # program
+    local header
+    header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -t u4 -j $((header + 8)) -N 4 "$1" | tr -d ' '
+}
+
 package() { # arch preset triplet
     local arch=$1 preset=$2 triplet=$3
     local name=quelvar-edit-$version-$arch
@@ -49,7 +56,14 @@ package() { # arch preset triplet
         cmake --build "$builds/$preset" --target src/win/quelvar-edit.exe -j 1
     fi
     mkdir -p "$stage"
-    "$triplet-strip" -o "$stage/quelvar-edit.exe" "$builds/$preset/src/win/quelvar-edit.exe"
+    # As linked: without symbols already (-s), and with no time stamp, which strip would put back.
+    cp "$builds/$preset/src/win/quelvar-edit.exe" "$stage/quelvar-edit.exe"
+    local stamp
+    stamp=$(pe_time_stamp "$stage/quelvar-edit.exe")
+    if [ "$stamp" != 0 ]; then
+        echo "$builds/$preset/src/win/quelvar-edit.exe carries a time stamp: $stamp" >&2
+        exit 1
+    fi
     # Notepad on every Windows version reads UTF-8 with a byte-order mark and CR LF.
     {
         printf '\xef\xbb\xbf'
