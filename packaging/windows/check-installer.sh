@@ -194,8 +194,10 @@ check_setup() { # arch
     install_silently "$setup" /S
     # The keys compared before and after hold what the install wrote: the comparison sees it.
     snapshot installed
-    installer_keys installed | grep -qxF '[hkey_current_user\software\classes\quelvar.template]' ||
-        fail "the installer's file type is not among the keys compared: $(installer_keys installed)"
+    local keys
+    keys=$(installer_keys installed)
+    grep -qxF '[hkey_current_user\software\classes\quelvar.template]' <<<"$keys" ||
+        fail "the installer's file type is not among the keys compared: $keys"
 
     local dir
     dir=$(unix_path "$instdir")
