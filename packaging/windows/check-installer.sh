@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 packaging/windows/build-packages.sh "$@"
-version=$(sed -n 's/^project(QuelvarEditTool VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(cmake -DRELEASES=RELEASES -DPRINT=version -P cmake/ReleaseHistory.cmake)
 out=$root/build/packages
 work=$root/build/installer-check
 rm -rf "$work"
@@ -108,20 +108,31 @@ snapshot() {
     win reg export 'HKLM\Software\Classes' "$(win_out winepath.exe -w "$work/$1.hklm.reg")" \
         /y >/dev/null
 }
-# An export of HKCU\Software without the shell's own records of what the user did (the file
-# dialogs' recent folders and the like), which Windows keeps whatever program showed them.
-user_keys() {
-    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
-        awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer") == 1 }
-             !skip'
+# The registry keys an install may change, with all below them: its file type, the .kvd keys,
+# the "Open with" entry and the uninstall entry; in HKLM the copies this check makes for Wine's shell. Wine keeps its
+# own records in the same hives, and they are none of the installer's business: its font list
+# under HKCU\Software\Wine\Fonts, for one, changes names between runs when the IPA fonts are
+# installed (IPAGothic in one run, IPAゴシック in the next).
+export INSTALLER_KEYS='HKEY_CURRENT_USER\Software\Classes\.kvd
+HKEY_CURRENT_USER\Software\Classes\Quelvar.Template
+HKEY_CURRENT_USER\Software\Classes\Applications
+HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall
+HKEY_LOCAL_MACHINE\Software\Classes\.kvd
+HKEY_LOCAL_MACHINE\Software\Classes\Quelvar.Template
+HKEY_LOCAL_MACHINE\Software\Classes\Applications\quelvar-edit.exe'
+installer_keys() { # snapshot: its registry exports cut down to the keys above, in lower case
+    cat "$work/$1.reg" "$work/$1.hklm.reg" | iconv -f UTF-16 -t UTF-8 | tr -d '\r' |
+        awk 'BEGIN { n = split(tolower(ENVIRON["INSTALLER_KEYS"]), key, "\n") }
+             /^\[/ { name = tolower(substr($0, 2, length($0) - 2)); keep = 0
+                     for (i = 1; i <= n; i++)
+                         if (name == key[i] || index(name, key[i] "\\") == 1) keep = 1 }
+             keep { print tolower(substr($0, 1, 1)) == "[" ? tolower($0) : $0 }'
 }
 same_as() { # snapshot: the prefix as it was then
     snapshot now
     diff "$work/$1.files" "$work/now.files" || fail "files differ from before the install"
-    diff <(user_keys "$work/$1.reg") <(user_keys "$work/now.reg") ||
-        fail "HKCU\\Software differs from before the install"
-    cmp -s "$work/$1.hklm.reg" "$work/now.hklm.reg" ||
-        fail "HKLM\\Software\\Classes differs from before the install"
+    diff <(installer_keys "$1") <(installer_keys now) ||
+        fail "the installer's registry keys differ from before the install"
 }
 
 # Reads the editor's window: the owning program must be $1, the boxes must hold the template
@@ -181,6 +192,12 @@ check_setup() { # arch
     win reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
     snapshot fresh
     install_silently "$setup" /S
+    # The keys compared before and after hold what the install wrote: the comparison sees it.
+    snapshot installed
+    local keys
+    keys=$(installer_keys installed)
+    grep -qxF '[hkey_current_user\software\classes\quelvar.template]' <<<"$keys" ||
+        fail "the installer's file type is not among the keys compared: $keys"
 
     local dir
     dir=$(unix_path "$instdir")

@@ -1,6 +1,9 @@
 ; Setup program of Quelvar Edit Tool for Windows, made with makensis by build-packages.sh:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=0.1.0 -DARCH=x86_64|i686 -DEXE=... -DREADME=...
-;            -DICONS=data/icons -DOUTFILE=... installer.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=<version> -DRELEASE_DATE=<YYYY-MM-DD>
+;            -DARCH=x86_64|i686 -DEXE=... -DREADME=... -DKVD_ICON=... -DICONS=data/icons
+;            -DOUTFILE=... installer.nsi
+; The version and date come from RELEASES. Files are stored with their own times (which
+; build-packages.sh sets to the commit's), so that the same input gives the same setup program.
 ; It installs for the current user only (no administrator rights, no UAC prompt): the program
 ; under the user's local programs folder, everything else under HKEY_CURRENT_USER.
 ; Options: /S installs silently; /ASSOCIATE makes the editor open .kvd files even when another
@@ -36,7 +39,8 @@ Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-BrandingText "${PRODUCT} ${VERSION} (${ARCH})"
+BrandingText "${PRODUCT} ${VERSION} (${RELEASE_DATE}, ${ARCH})"
+SetDateSave on
 
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
@@ -76,12 +80,13 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} setup (${ARC
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "© ${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "Comments" "Released ${RELEASE_DATE}"
 
 Section "$(SectionProgram)" SectionProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
     File "/oname=${EXE_NAME}" "${EXE}"
-    File "/oname=quelvar-kvd.ico" "${ICONS}/quelvar-kvd.ico"
+    File "/oname=quelvar-kvd.ico" "${KVD_ICON}"
     File "/oname=README.txt" "${README}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE_NAME}" "" \

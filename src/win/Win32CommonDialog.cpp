@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "DllSearch.h"
 #include "SystemFunction.h"
 #include "WinText.h"
 
@@ -15,7 +16,7 @@ namespace {
 // and what it pulls in cost a good part of the start-up time.
 template <typename Function>
 Function CommonDialogCall(const char* name) {
-    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    static HMODULE library = LoadSystemLibrary(L"comdlg32.dll");
     return SystemFunction<Function>(library, name);
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "DllSearch.h"
 #include "FormLayout.h"
 #include "Win32CommonDialog.h"
 #include "Win32MsgBox.h"
@@ -59,6 +60,8 @@ int RunMessageLoop(quelvar::win::frmEditor& window) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    // Before anything loads a DLL on demand (the dialogs, the shell's handlers).
+    quelvar::win::LoadDllsFromSystemFolderOnly();
     const std::optional<std::wstring> file = FileArgument();
     if (!file) {
         ShowStartError(kUsage);

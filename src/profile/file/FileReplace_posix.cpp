@@ -173,9 +173,9 @@ bool CopyAttributes(int from, int to) {
 // Gives the new file the old one's owner, group, mode and attributes. False when it cannot
 // have them all: only the owner (or root) may hand a file to another owner.
 bool CopyMetadata(const struct stat& old, int lockedFd, int fd, const std::string& path) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    }
+    // The group alone when the owner cannot be given; what is missing shows in the check below.
+    [[maybe_unused]] const bool given = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                                        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
     // After fchown, which may clear the set-id bits, and whatever the umask took away.
     if (::fchmod(fd, old.st_mode & 07777) != 0) {
         Fail(path, errno);
