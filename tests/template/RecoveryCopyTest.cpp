@@ -104,6 +104,44 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 
+// The copy is the whole template a save was writing: a save of what was loaded from it keeps
+// every section and comment of it, and nothing of the file that a crash cut short.
+TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFields) {
+    const std::string copy =
+        "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=\r\nBaseElement=b\r\n"
+        "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+        "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n";
+    struct Row {
+        const char* name;
+        bool clearFirst;  // New between Open and Save
+        const char* saved;
+    };
+    const std::vector<Row> rows = {
+        {"Yes, an edit, Save", false,
+         "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=me\r\nBaseElement=b\r\n"
+         "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+         "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
+        {"Yes, New, an edit, Save", true,
+         "; kept by hand\r\n[Quelvar]\r\nTagName=\r\nEdited=me\r\nBaseElement=\r\n"
+         "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+         "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\nEdited=half wri");
+        WriteBytes(copy_, copy);
+        msgBox_.answers = {mb::kIdYes, mb::kIdYes};
+        ASSERT_TRUE(doc_.OpenFile(file_));
+        if (row.clearFirst) {
+            doc_.mnuNew_Click();
+        }
+        doc_.Fields().SetText(kAuthor, "me");
+        Save();
+        EXPECT_EQ(ReadBytes(file_), row.saved);
+        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+    }
+}
+
 TEST_F(RecoveryCopyTest, SavingAfterNoAlsoRemovesTheCopy) {
     WriteBytes(file_, kOld);
     WriteBytes(copy_, kNew);
