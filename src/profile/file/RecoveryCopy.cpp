@@ -54,13 +54,21 @@ void Remove(const std::string& file) {
 }
 #endif
 
-}  // namespace
-
-std::string RecoveryCopyPath(const std::string& path) {
+std::string Beside(const std::string& path, std::string_view prefix) {
     const std::string target = Target(path);
     const std::size_t slash = target.find_last_of(kSeparators);
     const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, start) + ".quelvar-recovery-" + NameHash(target.substr(start));
+    return target.substr(0, start) + std::string(prefix) + NameHash(target.substr(start));
+}
+
+}  // namespace
+
+std::string RecoveryCopyPath(const std::string& path) {
+    return Beside(path, ".quelvar-recovery-");
+}
+
+std::string SetAsidePath(const std::string& path) {
+    return Beside(path, ".quelvar-earlier-");
 }
 
 std::optional<std::string> FindRecoveryCopy(const std::string& path) {
@@ -82,6 +90,7 @@ std::optional<std::string> FindRecoveryCopy(const std::string& path) {
 
 void RemoveRecoveryCopy(const std::string& path) {
     Remove(RecoveryCopyPath(path));
+    Remove(SetAsidePath(path));  // kept by a save whose failure could not be undone
 }
 
 }  // namespace IniAccess
