@@ -52,13 +52,20 @@ void EditorDocument::mnuOpen_Click() {
 }
 
 // A save cut short while it wrote the file in place left the whole new template beside it; the
-// user chooses which to load. Either way the copy stays until the template is saved.
+// user chooses which to load. Either way the copy stays until the template is saved. A copy
+// that is there but cannot be checked may hold the only whole template: the user hears of it
+// before the file opens as it is.
 std::string EditorDocument::ChooseSource(const std::string& fileName) {
+    if (!IniAccess::HasRecoveryCopy(fileName)) {
+        return fileName;
+    }
     std::optional<std::string> copy;
     try {
         copy = IniAccess::FindRecoveryCopy(fileName);
-    } catch (const std::exception&) {
-        return fileName;  // the load that follows says what is wrong with the file
+    } catch (const IniAccess::ProfileIoError& error) {
+        Tell(RecoveryUncheckedMessage(IniAccess::RecoveryCopyPath(fileName), error),
+             mb::kIconWarning, kOpenTitle);
+        return fileName;
     }
     if (!copy) {
         return fileName;

@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include "Win32File.h"
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "PosixFile.h"
@@ -42,6 +43,10 @@ std::string Target(const std::string& path) {
 void Remove(const std::string& file) {
     DeleteFileW(win32::WidePath(file).c_str());
 }
+
+bool Exists(const std::string& file) {
+    return GetFileAttributesW(win32::WidePath(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 #else
 constexpr std::string_view kSeparators = "/";
 
@@ -51,6 +56,11 @@ std::string Target(const std::string& path) {
 
 void Remove(const std::string& file) {
     ::unlink(file.c_str());
+}
+
+bool Exists(const std::string& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0;
 }
 #endif
 
@@ -71,9 +81,13 @@ std::string SetAsidePath(const std::string& path) {
     return Beside(path, ".quelvar-earlier-");
 }
 
+bool HasRecoveryCopy(const std::string& path) {
+    return Exists(RecoveryCopyPath(path));
+}
+
 std::optional<std::string> FindRecoveryCopy(const std::string& path) {
     const std::string copy = RecoveryCopyPath(path);
-    if (!ReadWholeFile(copy)) {
+    if (!Exists(copy)) {
         return std::nullopt;  // the usual case, without waiting for the savers' lock
     }
     const FileUpdate update(path);
