@@ -40,6 +40,10 @@ class ProfileFile {
     // which a read shows as U+FFFD, so that the file can be edited and is written out whole.
     void DropStrayByte();
 
+    // Takes these bytes as the file's own, so that edits build on them and the file is written
+    // with them whatever the edits change.
+    void RebaseOn(std::string bytes);
+
   private:
     // The keys of one section, found in one pass and kept until the bytes change: a template
     // load asks for eleven keys of one section.

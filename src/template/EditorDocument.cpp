@@ -52,13 +52,20 @@ void EditorDocument::mnuOpen_Click() {
 }
 
 // A save cut short while it wrote the file in place left the whole new template beside it; the
-// user chooses which to load. Either way the copy stays until the template is saved.
+// user chooses which to load. Either way the copy stays until the template is saved. A copy
+// that is there but cannot be checked may hold the only whole template: the user hears of it
+// before the file opens as it is.
 std::string EditorDocument::ChooseSource(const std::string& fileName) {
+    if (!IniAccess::HasRecoveryCopy(fileName)) {
+        return fileName;
+    }
     std::optional<std::string> copy;
     try {
         copy = IniAccess::FindRecoveryCopy(fileName);
-    } catch (const std::exception&) {
-        return fileName;  // the load that follows says what is wrong with the file
+    } catch (const IniAccess::ProfileIoError& error) {
+        Tell(RecoveryUncheckedMessage(IniAccess::RecoveryCopyPath(fileName), error),
+             mb::kIconWarning, kOpenTitle);
+        return fileName;
     }
     if (!copy) {
         return fileName;
@@ -70,9 +77,11 @@ std::string EditorDocument::ChooseSource(const std::string& fileName) {
 
 bool EditorDocument::OpenFile(const std::string& fileName) {
     LoadReport report;
+    std::string source;
     try {
         // CurrentFile stays the template's own name, so that Save writes the template.
-        report = LoadTemplate(fields_, ChooseSource(fileName), MissingFile::IsAnError);
+        source = ChooseSource(fileName);
+        report = LoadTemplate(fields_, source, MissingFile::IsAnError);
     } catch (const IniAccess::ProfileIoError& error) {
         Tell(OpenFailedMessage(error), mb::kIconError, kOpenTitle);
         return false;
@@ -81,6 +90,8 @@ bool EditorDocument::OpenFile(const std::string& fileName) {
         return false;
     }
     currentFile_ = fileName;
+    recoveredFrom_ = source == fileName ? std::string() : source;
+    recoveredFor_ = source == fileName ? std::string() : fileName;
     if (!report.truncated.empty() || !report.repaired.empty()) {
         Tell(LoadWarningMessage(report), mb::kIconWarning, kOpenTitle);
     }
@@ -97,13 +108,24 @@ void EditorDocument::mnuSave_Click() {
     // The chosen name is kept even when the save fails, so that the next try starts from it.
     currentFile_ = cd_.FileName;
     try {
-        SaveTemplate(fields_, currentFile_);
+        Save();
     } catch (const UnwritableFieldsError& error) {
         Tell(UnwritableFieldsMessage(error), mb::kIconWarning, kSaveTitle);
     } catch (const TemplateSaveError& error) {
         Tell(SaveFailedMessage(error), mb::kIconError, kSaveTitle);
     } catch (const std::exception& error) {
         Tell(UnexpectedSaveFailureMessage(error.what()), mb::kIconError, kSaveTitle);
+    }
+}
+
+// New clears the fields but not the memory of the copy: a save to the template then still
+// writes the copy's other sections rather than whatever a crash left of the file.
+void EditorDocument::Save() {
+    const bool recovered = !recoveredFor_.empty() && currentFile_ == recoveredFor_;
+    SaveTemplate(fields_, currentFile_, recovered ? recoveredFrom_ : std::string());
+    if (recovered) {
+        recoveredFrom_.clear();
+        recoveredFor_.clear();
     }
 }
 

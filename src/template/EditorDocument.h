@@ -38,6 +38,7 @@ class EditorDocument {
 
   private:
     std::string ChooseSource(const std::string& fileName);
+    void Save();
     void FieldChanged();
     void Tell(const std::string& prompt, int icon, std::string_view title);
 
@@ -47,6 +48,11 @@ class EditorDocument {
     TagTemplate fields_;
     std::string currentFile_;
     std::int16_t changed_ = 0;
+    // The recovery copy loaded on Open instead of its template, and that template: a save to it
+    // writes the copy's bytes, so that nothing of the copy is lost and no damage of the file is
+    // kept. Forgotten once saved and when another file is opened.
+    std::string recoveredFrom_;
+    std::string recoveredFor_;
 };
 
 }  // namespace quelvar

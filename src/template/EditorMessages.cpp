@@ -92,6 +92,16 @@ std::string RecoveryQuestion(const std::string& file, const std::string& copy) {
            file + "\r\n復元用のファイル (recovery copy)：" + copy;
 }
 
+std::string RecoveryUncheckedMessage(const std::string& copy,
+                                     const IniAccess::ProfileIoError& error) {
+    return "このテンプレートには復元用のファイルがありますが、内容を確認できませんでした。"
+           "ファイルをそのまま開きます。復元用のファイルは残してあります。\r\n"
+           "This template has a recovery copy, but it could not be checked. The file is opened "
+           "as it is; the recovery copy is kept.\r\n\r\n"
+           "復元用のファイル (recovery copy)：" +
+           copy + "\r\n" + Reason(error);
+}
+
 std::string UnexpectedOpenFailureMessage(std::string_view detail) {
     return "テンプレートを開けませんでした。\r\nThe template could not be opened.\r\n\r\n" +
            std::string(detail);

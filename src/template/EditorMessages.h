@@ -29,6 +29,9 @@ std::string SaveFailedMessage(const TemplateSaveError& error);
 std::string UnwritableFieldsMessage(const UnwritableFieldsError& error);
 // Asked on Open when a recovery copy of the template differs from it.
 std::string RecoveryQuestion(const std::string& file, const std::string& copy);
+// Told on Open when a recovery copy is there but cannot be compared with the template.
+std::string RecoveryUncheckedMessage(const std::string& copy,
+                                     const IniAccess::ProfileIoError& error);
 // A failure of an unforeseen kind, with what little it tells.
 std::string UnexpectedOpenFailureMessage(std::string_view detail);
 std::string UnexpectedSaveFailureMessage(std::string_view detail);

@@ -60,11 +60,20 @@ void CheckWritable(const TagTemplate& tagTemplate, IniAccess::FileEncoding encod
 
 }  // namespace
 
-void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName) {
+void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName,
+                  const std::string& recovered) {
     // One transaction: the eleven writes are made in memory and the file is replaced once, so
     // that a failure leaves the old template whole and a concurrent save waits its turn.
     try {
         IniAccess::UpdateProfileFile(fileName, [&](IniAccess::ProfileFile& file) {
+            // Read under the template's lock: no other save makes or removes the copy meanwhile.
+            // A copy gone since Open was removed by a save that left the file whole.
+            if (!recovered.empty()) {
+                IniAccess::ProfileFile copy = IniAccess::ProfileFile::Read(recovered);
+                if (copy.Found()) {
+                    file.RebaseOn(copy.Bytes());
+                }
+            }
             file.DropStrayByte();  // Open has warned that it is shown as U+FFFD
             CheckWritable(tagTemplate, file.Encoding());
             for (std::size_t field = 0; field < kFieldCount; ++field) {

@@ -51,8 +51,10 @@ class TemplateSaveError : public IniAccess::ProfileIoError {
 // Writes the eleven fields, empty ones too, in the order of TemplateFields, in one replacement
 // of the file. All or nothing: throws UnwritableFieldsError when any field cannot be stored in
 // the file's encoding, TemplateSaveError when the file cannot be read or written, and the file
-// is then unchanged.
-void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName);
+// is then unchanged. With a recovered file (the recovery copy the user chose on Open), the file
+// is written as that file's bytes with the fields set, when it is still there at the save.
+void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName,
+                  const std::string& recovered = std::string());
 
 // Empties the eleven fields in the order of TemplateFields.
 void ClearTemplate(TagTemplate& tagTemplate);

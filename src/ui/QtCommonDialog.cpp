@@ -22,6 +22,20 @@ QStringList QtCommonDialog::NameFilters(const std::string& filter) {
     return filters;
 }
 
+namespace {
+
+// A name whose bytes are not UTF-8 (given on the command line) shows with U+FFFD, and a folder
+// of such a name is not found, so the dialog starts in another. Accepted without changing the
+// name, in the folder it started in, it still means the file it was, not a new one.
+bool KeepsGivenName(const std::string& given, const QFileInfo& initial, const QString& started,
+                    const QFileInfo& chosen) {
+    const bool notText = QString::fromStdString(given).toStdString() != given;
+    return notText && chosen.fileName() == initial.fileName() &&
+           (chosen.absolutePath() == initial.absolutePath() || chosen.absolutePath() == started);
+}
+
+}  // namespace
+
 bool QtCommonDialog::ShowOpen() {
     return Show(Purpose::Open);
 }
@@ -44,16 +58,14 @@ bool QtCommonDialog::Show(Purpose purpose) {
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
+    const QString started = dialog.directory().absolutePath();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    const QString chosen = dialog.selectedFiles().constFirst();
-    // A name that is not UTF-8 (given on the command line) shows with U+FFFD; left unchanged in
-    // the dialog, it still names the file it was, not a new one.
-    const bool notText = initial.filePath().toStdString() != FileName;
-    if (!notText || chosen != initial.absoluteFilePath()) {
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    if (!KeepsGivenName(FileName, initial, started, chosen)) {
         // The core takes file names in UTF-8 on every system, not in the local 8-bit code page.
-        FileName = chosen.toStdString();
+        FileName = chosen.filePath().toStdString();
     }
     return true;
 }

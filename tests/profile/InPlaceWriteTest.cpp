@@ -108,28 +108,36 @@ void ClearLeftovers(const TempDir& dir) {
     }
 }
 
-// True once the recovery copy exists, polled for at most 10 s.
-bool WaitForCopy(const std::string& file) {
+// Returns once the recovery copy exists, polled every 100 us; a test failure after 10 s.
+void WaitForCopy(const std::string& file) {
     const std::string copy = IniAccess::RecoveryCopyPath(file);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (std::filesystem::exists(copy)) {
-            return true;
+    while (!std::filesystem::exists(copy)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ADD_FAILURE() << "no recovery copy within 10 s: the saver never wrote in place";
+            return;
         }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
-    return false;
 }
 
-// Returns once the tag name at the start of the file changes, polled for at most 10 s.
+// Returns once the tag name at the start of the file changes, polled every 100 us; a test
+// failure after 10 s.
 void WaitForWriteInPlace(const std::string& file) {
     const int fd = ::open(file.c_str(), O_RDONLY);
     char before = 0, now = 0;
-    const bool read = ::pread(fd, &before, 1, 19) == 1;
+    if (::pread(fd, &before, 1, 19) != 1) {
+        ADD_FAILURE() << "cannot read " << file;
+        ::close(fd);
+        return;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (read && std::chrono::steady_clock::now() < deadline) {
-        if (::pread(fd, &now, 1, 19) == 1 && now != before) {
+    while (::pread(fd, &now, 1, 19) != 1 || now == before) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ADD_FAILURE() << "the file did not change within 10 s: no write in place began";
             break;
         }
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     ::close(fd);
 }
@@ -152,7 +160,8 @@ TEST(InPlaceWrite, ASaveKilledAtAnyPointLeavesTheFileWholeOrAWholeCopyThatOpenOf
         // place, a third as soon as the write over the file has begun.
         if (kill % 3 == 0) {
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
-        } else if (kill % 3 == 1 && WaitForCopy(file)) {
+        } else if (kill % 3 == 1) {
+            WaitForCopy(file);
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
         } else if (kill % 3 == 2) {
             WaitForWriteInPlace(file);

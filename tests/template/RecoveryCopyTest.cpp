@@ -2,12 +2,14 @@
 // removes a leftover equal to the file, and a save of the template removes it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
+#include "FaultInjection.h"
 #include "RecoveryCopy.h"
 #include "TempDir.h"
 
@@ -102,6 +104,95 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
               "Element1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\n"
               "Element2=\r\nElement3=\r\nIndex=\r\n");
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+// The copy is the whole template a save was writing: a save of what was loaded from it keeps
+// every section and comment of it, and nothing of the file that a crash cut short.
+TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFields) {
+    const std::string copy =
+        "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=\r\nBaseElement=b\r\n"
+        "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+        "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n";
+    struct Row {
+        const char* name;
+        bool clearFirst;  // New between Open and Save
+        const char* saved;
+    };
+    const std::vector<Row> rows = {
+        {"Yes, an edit, Save", false,
+         "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=me\r\nBaseElement=b\r\n"
+         "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+         "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
+        {"Yes, New, an edit, Save", true,
+         "; kept by hand\r\n[Quelvar]\r\nTagName=\r\nEdited=me\r\nBaseElement=\r\n"
+         "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+         "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\nEdited=half wri");
+        WriteBytes(copy_, copy);
+        msgBox_.answers = {mb::kIdYes, mb::kIdYes};
+        ASSERT_TRUE(doc_.OpenFile(file_));
+        if (row.clearFirst) {
+            doc_.mnuNew_Click();
+        }
+        doc_.Fields().SetText(kAuthor, "me");
+        Save();
+        EXPECT_EQ(ReadBytes(file_), row.saved);
+        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+    }
+}
+
+// A copy that cannot be compared with the file may hold the only whole template: the user is
+// told where it is, and the file opens as it is.
+TEST_F(RecoveryCopyTest, ACopyThatCannotBeCheckedIsToldOfAndTheFileOpens) {
+    struct Row {
+        const char* name;
+        bool copyIsAFolder;
+        int lockFault;  // the first lock fails with this
+        const char* reason;
+    };
+    const std::vector<Row> rows = {
+        {"the copy is a folder", true, 0,
+         "フォルダーが指定されています。\r\nThe path is a folder."},
+        {"the template's lock is held", false, EBUSY,
+         "ほかのプログラムがこのファイルを使用中です。\r\nAnother program is using the file."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(copy_);
+        WriteBytes(file_, kOld);
+        if (row.copyIsAFolder) {
+            std::filesystem::create_directory(copy_);
+        } else {
+            WriteBytes(copy_, kNew);
+        }
+        msgBox_.calls.clear();
+        int locks = 0;
+        {
+            const IniAccess::ScopedFaultHook hook([&](IniAccess::FileOperation operation,
+                                                      const std::string&) {
+                return operation == IniAccess::FileOperation::Lock && ++locks == 1 ? row.lockFault
+                                                                                   : 0;
+            });
+            EXPECT_TRUE(doc_.OpenFile(file_));
+        }
+        ASSERT_EQ(msgBox_.calls.size(), 1u);
+        EXPECT_EQ(msgBox_.calls[0].prompt,
+                  "このテンプレートには復元用のファイルがありますが、内容を確認できませんでした。"
+                  "ファイルをそのまま開きます。復元用のファイルは残してあります。\r\n"
+                  "This template has a recovery copy, but it could not be checked. The file is "
+                  "opened as it is; the recovery copy is kept.\r\n\r\n"
+                  "復元用のファイル (recovery copy)：" +
+                      copy_ + "\r\n\r\n" + (row.copyIsAFolder ? copy_ : file_) + "\r\n\r\n" +
+                      row.reason);
+        EXPECT_EQ(msgBox_.calls[0].style, 48);  // OK with the exclamation mark
+        EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+        EXPECT_EQ(doc_.Fields().Text(kTagName), "old");
+        EXPECT_EQ(doc_.CurrentFile(), file_);
+        EXPECT_EQ(dir_.Listing(), ".quelvar-recovery-be4dc97135e41326\nt.kvd\n");
+    }
 }
 
 TEST_F(RecoveryCopyTest, SavingAfterNoAlsoRemovesTheCopy) {

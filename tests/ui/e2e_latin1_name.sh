@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End to end: the real program under Xvfb, given a file whose name is Latin-1 (not UTF-8) on the
-# command line, opens that file; Save then writes that same file, not one named with U+FFFD.
+# End to end: the real program under Xvfb, given a file name that is not UTF-8 on the command
+# line (Latin-1 in the file's own name, or in its folder's), opens that file; Save accepted as
+# the dialog shows it then writes that same file, not one named with U+FFFD nor one elsewhere.
 set -euo pipefail
-binary=$1
+binary=$(realpath "$1")
 work=$(mktemp -d)
 app="" xvfb=""
 cleanup() {
@@ -15,40 +16,53 @@ trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb gave no display within 10 s"; exit 1; }
 export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-
-file="$work/caf"$'\xe9'".kvd"
-printf '[Quelvar]\r\nTagName=latin\r\n' >"$file"
-"$binary" "$file" &
-app=$!
 
 focus() {
     local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
+    [ -n "$window" ] || { echo "no window \"$1\" within 20 s ($2)"; exit 1; }
     xdotool windowfocus --sync "$window"
 }
 
-focus "Quelvar Edit Tool"
-# A file that did not open would bring up Open's message instead of the window alone.
-sleep 1
-if xdotool search --onlyvisible --name "Open Templete" >/dev/null 2>&1; then
-    echo "the program reported the file it was given as not opened"; exit 1
-fi
-# Save keeps the name given; the dialog shows it with U+FFFD for the byte it cannot show.
-focus "Quelvar Edit Tool"
-xdotool key ctrl+s
-focus "Save Templete"
-xdotool key Return
 expected=$(printf '[Quelvar]\r\nTagName=latin\r\nEdited=\r\nBaseElement=\r\nCloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n' | od -An -tx1)
-for _ in $(seq 100); do
-    [ "$(od -An -tx1 "$file")" = "$expected" ] && break
-    sleep 0.1
+passed=0
+# The file, relative to the case's folder; the listing of that folder after the save.
+for case in "caf"$'\xe9'".kvd|caf\\351.kvd elsewhere " "d"$'\xe9'"/t.kvd|d\\351 elsewhere "; do
+    name=${case%%|*} listing=${case#*|}
+    dir="$work/case$passed"
+    mkdir -p "$dir/elsewhere" "$(dirname "$dir/$name")"
+    file="$dir/$name"
+    printf '[Quelvar]\r\nTagName=latin\r\n' >"$file"
+    # Started in an empty folder: a dialog that falls back to it would save there.
+    (cd "$dir/elsewhere" && exec "$binary" "$file") &
+    app=$!
+    focus "Quelvar Edit Tool" "the window"
+    # Open runs before the window takes keys; had it failed, its message would hold the window
+    # and Save's dialog would not come.
+    xdotool key ctrl+s
+    focus "Save Templete" "Save after Open of $(printf %q "$name")"
+    if xdotool search --onlyvisible --name "Open Templete" >/dev/null 2>&1; then
+        echo "the program reported $(printf %q "$name") as not opened"; exit 1
+    fi
+    xdotool key Return
+    for _ in $(seq 100); do
+        [ "$(od -An -tx1 "$file")" = "$expected" ] && break
+        sleep 0.1
+    done
+    if [ "$(od -An -tx1 "$file")" != "$expected" ]; then
+        echo "$(printf %q "$name") was not saved within 10 s:"; cat -A "$file"
+        ls -bR "$dir"; exit 1
+    fi
+    got=$(cd "$dir" && ls -b | tr '\n' ' ')
+    elsewhere=$(ls -b "$dir/elsewhere" | tr '\n' ' ')
+    if [ "$got" != "$listing" ] || [ -n "$elsewhere" ]; then
+        echo "unexpected files for $(printf %q "$name"): $got / in elsewhere: $elsewhere"; exit 1
+    fi
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    app=""
+    passed=$((passed + 1))
 done
-if [ "$(od -An -tx1 "$file")" != "$expected" ]; then
-    echo "the Latin-1 file was not saved:"; cat -A "$file"; ls -b "$work"; exit 1
-fi
-listing=$(cd "$work" && ls -b | tr '\n' ' ')
-if [ "$listing" != 'caf\351.kvd display ' ]; then
-    echo "unexpected files: $listing"; exit 1
-fi
-echo "1 passed, 0 failed"
+echo "$passed passed, 0 failed"

@@ -7,6 +7,7 @@
 
 #include "FileAccess.h"
 #include "PosixFile.h"
+#include "ProfileError.h"
 
 namespace quelvar::profile {
 
@@ -65,6 +66,23 @@ bool StillAtPath(const std::string& path, const struct stat* opened) {
     return ::stat(path.c_str(), &now) != 0 || SameFile(now, *opened);
 }
 
+// On NFS, flock is a byte-range lock, and an exclusive one needs a descriptor open for writing:
+// a writer's lock taken through a read-only one fails there as if locks did not exist. A file
+// the user may only read is still opened for reading: its save fails later with the reason.
+int OpenToLock(const std::string& target, const std::string& path, struct stat* info) {
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) {
+        try {
+            return posix::OpenRegular(target, O_RDWR, path, info);
+        } catch (const ProfileIoError& error) {
+            const int code = error.code().value();
+            if (code != EACCES && code != EPERM && code != EROFS && code != ETXTBSY) {
+                throw;
+            }
+        }
+    }
+    return posix::OpenRegular(target, O_RDONLY, path, info);
+}
+
 }  // namespace
 
 // A writer that has to write the file in place holds its lock through the write, so the shared
@@ -102,7 +120,7 @@ struct FileUpdate::State {
 
 bool FileUpdate::State::TryLock() {
     struct stat opened {};
-    FileDescriptor file(posix::OpenRegular(target, O_RDONLY, path, &opened));
+    FileDescriptor file(OpenToLock(target, path, &opened));
     struct stat now {};
     if (file.get() < 0) {
         // No file to lock yet: its folder stands for it until the new file is in place.

@@ -250,6 +250,57 @@ void WriteTemporary(Temporary& temporary, std::string_view contents, const std::
     temporary.Close(path);
 }
 
+// An earlier recovery copy, moved aside while a new one takes its name: a failed save then puts
+// it back, since the file may still be the one it was made to recover.
+class EarlierCopy {
+  public:
+    EarlierCopy(const std::string& target, const std::string& path)
+        : copy_(RecoveryCopyPath(target)), aside_(SetAsidePath(target)) {
+        if (::rename(copy_.c_str(), aside_.c_str()) != 0) {
+            if (errno != ENOENT) {
+                Fail(path, errno);
+            }
+            aside_.clear();
+        }
+    }
+    EarlierCopy(const EarlierCopy&) = delete;
+    EarlierCopy& operator=(const EarlierCopy&) = delete;
+    const std::string& copy() const { return copy_; }
+    void Drop() {
+        if (!aside_.empty()) {
+            ::unlink(aside_.c_str());
+        }
+    }
+    void PutBack() {
+        if (!aside_.empty()) {
+            ::rename(aside_.c_str(), copy_.c_str());
+        }
+    }
+
+  private:
+    std::string copy_;
+    std::string aside_;
+};
+
+// Only once complete and on disk does the new copy take the name Open looks for: a crash while
+// it was written leaves a file no one offers.
+void WriteInPlaceWithCopy(Temporary& temporary, const ReplaceTarget& replace,
+                          std::string_view contents) {
+    EarlierCopy earlier(replace.target, replace.path);
+    try {
+        temporary.RenameTo(earlier.copy(), replace.path);
+        SyncFolder(replace.target, replace.path);
+        WriteInPlace(replace, contents, &temporary);
+    } catch (...) {
+        if (!temporary.name().empty()) {  // the file holds its old contents again
+            temporary.Remove();
+            earlier.PutBack();
+        }
+        throw;
+    }
+    earlier.Drop();
+}
+
 void RenameIntoPlace(Temporary& temporary, const ReplaceTarget& replace) {
     if (Injected(FileOperation::Rename, replace.path) ||
         ::rename(temporary.name().c_str(), replace.target.c_str()) != 0) {
@@ -280,11 +331,7 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
         !old || (CopyMetadata(*old, replace.lockedFd, temporary.fd(), path) && old->st_nlink == 1);
     WriteTemporary(temporary, contents, path);
     if (!same) {
-        // Only now, complete and on disk, does the temporary take the name Open looks for: a
-        // crash while it was written leaves a file no one offers.
-        temporary.RenameTo(IniAccess::RecoveryCopyPath(replace.target), path);
-        SyncFolder(replace.target, path);
-        WriteInPlace(replace, contents, &temporary);
+        WriteInPlaceWithCopy(temporary, replace, contents);
         return;  // the copy is removed on the way out
     }
     RenameIntoPlace(temporary, replace);

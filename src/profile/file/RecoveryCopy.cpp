@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include "Win32File.h"
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "PosixFile.h"
@@ -42,6 +43,10 @@ std::string Target(const std::string& path) {
 void Remove(const std::string& file) {
     DeleteFileW(win32::WidePath(file).c_str());
 }
+
+bool Exists(const std::string& file) {
+    return GetFileAttributesW(win32::WidePath(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 #else
 constexpr std::string_view kSeparators = "/";
 
@@ -52,20 +57,37 @@ std::string Target(const std::string& path) {
 void Remove(const std::string& file) {
     ::unlink(file.c_str());
 }
+
+bool Exists(const std::string& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0;
+}
 #endif
+
+std::string Beside(const std::string& path, std::string_view prefix) {
+    const std::string target = Target(path);
+    const std::size_t slash = target.find_last_of(kSeparators);
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    return target.substr(0, start) + std::string(prefix) + NameHash(target.substr(start));
+}
 
 }  // namespace
 
 std::string RecoveryCopyPath(const std::string& path) {
-    const std::string target = Target(path);
-    const std::size_t slash = target.find_last_of(kSeparators);
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, start) + ".quelvar-recovery-" + NameHash(target.substr(start));
+    return Beside(path, ".quelvar-recovery-");
+}
+
+std::string SetAsidePath(const std::string& path) {
+    return Beside(path, ".quelvar-earlier-");
+}
+
+bool HasRecoveryCopy(const std::string& path) {
+    return Exists(RecoveryCopyPath(path));
 }
 
 std::optional<std::string> FindRecoveryCopy(const std::string& path) {
     const std::string copy = RecoveryCopyPath(path);
-    if (!ReadWholeFile(copy)) {
+    if (!Exists(copy)) {
         return std::nullopt;  // the usual case, without waiting for the savers' lock
     }
     const FileUpdate update(path);
@@ -82,6 +104,7 @@ std::optional<std::string> FindRecoveryCopy(const std::string& path) {
 
 void RemoveRecoveryCopy(const std::string& path) {
     Remove(RecoveryCopyPath(path));
+    Remove(SetAsidePath(path));  // kept by a save whose failure could not be undone
 }
 
 }  // namespace IniAccess
