@@ -102,10 +102,11 @@ bool HasEmptyHeader(const std::string& bytes) {
     return false;
 }
 
-// A byte the platform may leave at the end of a cut value: the first half of a character.
-bool IsLeadByte(char c) {
+// A byte the platform may leave at the end of a value it cut inside a character: the first
+// half of that character, or a stray NUL.
+bool IsCutRemnant(char c) {
     const auto b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    return b == 0 || (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 // Compares one read; `context` says where it came from when they disagree.
@@ -116,7 +117,7 @@ void Compare(Tally& tally, const std::string& file, const Name& name, const std:
     if (ours == theirs) {
         tally.Agree();
     } else if (theirs.size() == 255 && ours.size() == 254 && theirs.starts_with(ours) &&
-               IsLeadByte(theirs.back())) {
+               IsCutRemnant(theirs.back())) {
         tally.Named(kCutDifference);
     } else if (quelvar::profile::NameArgument(name.section).empty() &&
                HasEmptyHeader(testing_support::ReadBytes(file))) {
