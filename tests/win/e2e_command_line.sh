@@ -30,7 +30,8 @@ start() {
     local desktop
     desktop=$(timeout 60 xdotool search --sync --name "Wine" | head -n 1) ||
         fail "no Wine desktop window within 60 s"
-    xdotool windowfocus --sync "$desktop"
+    timeout 10 xdotool windowfocus --sync "$desktop" ||
+        fail "the Wine desktop did not take the focus within 10 s"
     sleep 3
 }
 
