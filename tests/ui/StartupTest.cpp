@@ -62,7 +62,7 @@ class StartupTest : public ::testing::Test {
             modal->close();
         });
         window_.show();
-        OpenOnStart(window_, QString::fromStdString(file));
+        OpenOnStart(window_, file);
         // Either the file loads or its message comes up.
         QElapsedTimer waited;
         waited.start();
