@@ -44,7 +44,8 @@ std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::
 std::size_t Cp932CharacterLength(std::string_view bytes, std::size_t pos);
 
 // The length of a character in code page 932, as the platform's 8-bit profile functions count
-// it: one byte for ASCII and half-width katakana, two for everything else.
+// it: one byte for ASCII, half-width katakana and the characters the single bytes 0x80, 0xA0 and
+// 0xFD to 0xFF read as (U+0080, U+F8F0 to U+F8F3), two for everything else.
 std::size_t Cp932Length(char32_t c);
 
 }  // namespace IniAccess

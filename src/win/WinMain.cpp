@@ -2,11 +2,10 @@
 // command line opened as Open would open it.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <optional>
 #include <string>
 
+#include "CommandLineFile.h"
 #include "DllSearch.h"
 #include "FormLayout.h"
 #include "Win32CommonDialog.h"
@@ -20,21 +19,6 @@ constexpr wchar_t kUsage[] =
     L"quelvar-edit.exe [ファイル]\r\n\r\n"
     L"テンプレートファイルを 1 つ指定すると、開いた状態で起動します。\r\n"
     L"Give one template file to start with it open.";
-
-// The file named on the command line, empty when there is none; nullopt when there are more
-// arguments than one file.
-std::optional<std::wstring> FileArgument() {
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::optional<std::wstring> file;
-    if (!arguments || count < 2) {
-        file = std::wstring();
-    } else if (count == 2) {
-        file = arguments[1];
-    }
-    LocalFree(arguments);
-    return file;
-}
 
 // Before the window is up, or when it cannot be: a box of its own, under the program's name.
 void ShowStartError(const wchar_t* text) {
@@ -62,7 +46,7 @@ int RunMessageLoop(quelvar::win::frmEditor& window) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     // Before anything loads a DLL on demand (the dialogs, the shell's handlers).
     quelvar::win::LoadDllsFromSystemFolderOnly();
-    const std::optional<std::wstring> file = FileArgument();
+    const std::optional<std::wstring> file = quelvar::win::FileArgument(GetCommandLineW());
     if (!file) {
         ShowStartError(kUsage);
         return 2;

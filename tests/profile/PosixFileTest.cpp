@@ -1,13 +1,13 @@
 // What only POSIX systems have: permissions, owners, inodes and symbolic links.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "ChildProcess.h"
 #include "FaultInjection.h"
 #include "IniAccess.h"
 #include "TempDir.h"
@@ -32,9 +32,9 @@ bool AsUnprivilegedUser(const std::function<bool()>& check) {
         const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
         ::_exit(dropped && check() ? 0 : 1);
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const testing_support::ChildEnd end = testing_support::WaitChild(child);
+    EXPECT_FALSE(end.timedOut) << "the check as an ordinary user: " << end.Describe();
+    return end.Succeeded();
 }
 
 class PosixFile : public ::testing::Test {

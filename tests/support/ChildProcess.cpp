@@ -48,7 +48,7 @@ ChildEnd RunChild(const std::function<int()>& body, int timeoutSeconds) {
 
 std::string ChildEnd::Describe() const {
     if (timedOut) {
-        return "the child did not end in time";
+        return "the child did not end within its deadline and was killed";
     }
     if (!exited) {
         return "the child was ended by signal " + std::to_string(signal);

@@ -22,11 +22,15 @@ struct ChildEnd {
     std::string Describe() const;
 };
 
+// The children of these tests end within a few seconds, under the sanitizers too: one that
+// hangs is killed and reported at this deadline instead of stalling the suite.
+inline constexpr int kChildDeadlineSeconds = 20;
+
 // Waits for the child; one still running after timeoutSeconds is killed and reported so.
-ChildEnd WaitChild(pid_t child, int timeoutSeconds = 60);
+ChildEnd WaitChild(pid_t child, int timeoutSeconds = kChildDeadlineSeconds);
 
 // Runs body in a child and waits for it.
-ChildEnd RunChild(const std::function<int()>& body, int timeoutSeconds = 60);
+ChildEnd RunChild(const std::function<int()>& body, int timeoutSeconds = kChildDeadlineSeconds);
 
 // Drops to the unprivileged user nobody, with the given supplementary groups. Only a process
 // running as root can; false when this one cannot.

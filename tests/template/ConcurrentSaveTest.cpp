@@ -114,8 +114,10 @@ TEST(ConcurrentSave, TwoProgramsWritingDifferentKeysBothKeepTheirKeys) {
     const pid_t a = StartChild(writer("a"));
     const pid_t b = StartChild(writer("b"));
     ASSERT_EQ(::write(ready[1], "go", 2), 2);  // both start at the same moment
-    EXPECT_TRUE(WaitChild(a).Succeeded());
-    EXPECT_TRUE(WaitChild(b).Succeeded());
+    const ChildEnd endA = WaitChild(a);
+    const ChildEnd endB = WaitChild(b);
+    EXPECT_TRUE(endA.Succeeded()) << endA.Describe();
+    EXPECT_TRUE(endB.Succeeded()) << endB.Describe();
     ::close(ready[0]);
     ::close(ready[1]);
     int lost = 0;
@@ -151,7 +153,8 @@ TEST(ConcurrentSave, ALoadWhileAnotherProgramReplacesTheFileSeesOneWholeTemplate
         mixed += (owner != "alpha" && owner != "beta") ? 1 : 0;
     }
     ::kill(swapper, SIGKILL);
-    WaitChild(swapper);
+    const ChildEnd end = WaitChild(swapper);
+    EXPECT_EQ(end.signal, SIGKILL) << end.Describe();
     EXPECT_EQ(mixed, 0);
 }
 

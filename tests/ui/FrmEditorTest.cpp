@@ -33,7 +33,8 @@ class FrmEditorTest : public ::testing::Test {
     void SetUp() override {
         window_.show();
         window_.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_))
+            << "the window did not become active within 5 s";
     }
 
     QLineEdit* Box(const char* name) { return window_.findChild<QLineEdit*>(name); }
@@ -206,7 +207,8 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     EXPECT_EQ(Box("txtTagName")->text(), "a");
 
     window_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_))
+        << "the window did not become active again within 5 s";
     const auto answeringYes = AnswerNextModal([](QWidget* modal) {
         qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
     });

@@ -1,6 +1,7 @@
 // The command line, a file named on it, and Qt's texts in the desktop's language.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,6 +48,8 @@ TEST(CommandLineTest, TakesOneFileAndRefusesWhatItDoesNotKnow) {
 
 class StartupTest : public ::testing::Test {
   protected:
+    static constexpr int kStartGiveUpMs = 5000;
+
     void TearDown() override { IniAccess::SetFaultHook({}); }
 
     // Starts with the file as the program does and returns the message shown, if any.
@@ -61,7 +64,14 @@ class StartupTest : public ::testing::Test {
         window_.show();
         OpenOnStart(window_, file);
         // Either the file loads or its message comes up.
-        for (int i = 0; i < 500 && !answered && window_.Document().CurrentFile().empty(); ++i) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!answered && window_.Document().CurrentFile().empty()) {
+            if (waited.elapsed() > kStartGiveUpMs) {
+                ADD_FAILURE() << "neither the file nor a message came within " << kStartGiveUpMs
+                              << " ms of the start";
+                break;
+            }
             QTest::qWait(10);
         }
         return message;

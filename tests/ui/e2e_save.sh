@@ -15,6 +15,7 @@ trap cleanup EXIT
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start within 10 s"; exit 1; }
 export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
 
 "$binary" &
@@ -23,8 +24,14 @@ app=$!
 # With no window manager, a window has the keyboard only when it is given the input focus.
 focus() {
     local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-    xdotool windowfocus --sync "$window"
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || {
+        echo "no window \"$1\" within 20 s"
+        exit 1
+    }
+    timeout 10 xdotool windowfocus --sync "$window" || {
+        echo "the window \"$1\" did not take the focus within 10 s"
+        exit 1
+    }
 }
 
 focus "Quelvar Edit Tool"

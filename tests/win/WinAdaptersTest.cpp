@@ -112,6 +112,7 @@ struct SeenBox {
     int answer = 0;
     std::wstring title, text;
     bool noIsDefault = false, hasIcon = false;
+    bool timedOut = false;
 };
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
@@ -150,6 +151,10 @@ SeenBox ShowAndAnswer(MsgBox& msgBox, int button) {
             EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&box));
         }
         if (!box) {
+            // A modal loop ends on WM_QUIT, so that a box that cannot be found fails the test
+            // instead of waiting for a click that never comes.
+            seen.timedOut = true;
+            PostThreadMessageW(thread, WM_QUIT, 0, 0);
             return;
         }
         seen.title = WindowText(box);
@@ -162,6 +167,11 @@ SeenBox ShowAndAnswer(MsgBox& msgBox, int button) {
     });
     seen.answer = msgBox.Show(NewQuestion(), 292, "New Templete");
     answerer.join();
+    if (seen.timedOut) {
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        ADD_FAILURE() << "no message box of this thread came up within 10 s";
+    }
     return seen;
 }
 

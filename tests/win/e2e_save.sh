@@ -23,8 +23,14 @@ printf '[Quelvar]\r\nIndex=B12\r\n' >"$work/開く 前.kvd"
 "${wine[@]}" "$program" "$(windows_path "$work/開く 前.kvd")" &
 app=$!
 # Wine draws its windows inside the virtual desktop's one X window, which takes the keys.
-desktop=$(timeout 60 xdotool search --sync --name "Wine" | head -n 1)
-xdotool windowfocus --sync "$desktop"
+desktop=$(timeout 60 xdotool search --sync --name "Wine" | head -n 1) || {
+    echo "no Wine desktop window within 60 s"
+    exit 1
+}
+timeout 10 xdotool windowfocus --sync "$desktop" || {
+    echo "the Wine desktop did not take the focus within 10 s"
+    exit 1
+}
 sleep 3
 
 save_as() {
@@ -86,6 +92,11 @@ expect_bytes "$work/after-yes.kvd" "$cleared"
 xdotool key alt+f
 sleep 1
 xdotool key q
+# Quit ends the program at once; a program still running after its deadline fails the test.
+for _ in $(seq 150); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then
+    echo "the program did not end within 15 s of Quit"; exit 1
+fi
 status=0
 wait "$app" || status=$?
 app=""
