@@ -12,6 +12,8 @@ namespace quelvar::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuelvarEditTool";
+// Fires once the first frame is drawn: a timer comes after every pending paint.
+constexpr UINT_PTR kAfterFirstFrameTimer = 1;
 // A fixed frame: caption, system menu and minimize box; no sizing border, no maximize box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -44,10 +46,15 @@ frmEditor::frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& fileDialo
     const std::wstring caption = Wide(layout::kWindowCaption);
     CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, CreateEditorMenu(), instance, this);
-    controls_ = CreateEditorControls(window_);
+    dpi_ = DpiOf(window_);
+    font_ = CreateMessageFont(dpi_);
+    LaidOut laidOut{};
+    controls_ = CreateEditorControls(window_, dpi_, font_, &laidOut);
+    scale_ = laidOut.scale;
+    FitClientArea(laidOut.clientArea);
+    SetTimer(window_, kAfterFirstFrameTimer, USER_TIMER_MINIMUM, nullptr);
     accelerators_ = CreateEditorAccelerators();
     lastFocus_ = controls_.boxes[kTagName];
-    LayOut(DpiOf(window_));
     doc_.Fields().AddChangeListener([this](std::size_t field) { ShowField(field); });
     doc_.Form_Load();
 }
@@ -96,6 +103,12 @@ LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             SetFocus(lastFocus_);
             return 0;
+        case WM_TIMER:
+            if (wParam == kAfterFirstFrameTimer) {
+                KillTimer(window_, kAfterFirstFrameTimer);
+                EnsureTooltips();
+            }
+            return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -104,6 +117,17 @@ LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+const EditorControls& frmEditor::Controls() {
+    EnsureTooltips();
+    return controls_;
+}
+
+void frmEditor::EnsureTooltips() {
+    if (!controls_.tooltips && window_) {
+        controls_.tooltips = CreateEditorTooltips(window_, controls_);
     }
 }
 
