@@ -112,6 +112,7 @@ void Place(HWND control, const layout::Twips& place, UINT dpi, double scale, HFO
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(control));
 }
 
+// A null window measures on the screen.
 double MeasureScale(HWND window, UINT dpi, HFONT font) {
     HDC dc = GetDC(window);
     HGDIOBJ previous = SelectObject(dc, font);
@@ -130,8 +131,13 @@ SIZE ClientArea(UINT dpi, double scale) {
 
 }  // namespace
 
-EditorControls CreateEditorControls(HWND window, UINT dpi, HFONT font, LaidOut* laidOut) {
-    const Placement placement{dpi, MeasureScale(window, dpi, font), font};
+LaidOut MeasureEditorLayout(HWND window, UINT dpi, HFONT font) {
+    const double scale = MeasureScale(window, dpi, font);
+    return {scale, ClientArea(dpi, scale)};
+}
+
+EditorControls CreateEditorControls(HWND window, UINT dpi, double scale, HFONT font) {
+    const Placement placement{dpi, scale, font};
     EditorControls controls;
     for (std::size_t row = 0; row < layout::kTabOrder.size(); ++row) {
         if (row == layout::kRowsBeforeFrame) {
@@ -143,7 +149,6 @@ EditorControls CreateEditorControls(HWND window, UINT dpi, HFONT font, LaidOut* 
         controls.labels[placed.field] = CreateLabel(window, placed, placement);
         controls.boxes[placed.field] = CreateTextBox(window, placed, placement);
     }
-    *laidOut = {placement.scale, ClientArea(dpi, placement.scale)};
     return controls;
 }
 

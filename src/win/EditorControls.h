@@ -26,10 +26,14 @@ struct LaidOut {
     SIZE clientArea;
 };
 
+// The layout for a display of dpi dots per inch in the given font, measured in the window or,
+// before it exists, with a null window on the screen.
+LaidOut MeasureEditorLayout(HWND window, UINT dpi, HFONT font);
+
 // Creates the labels, boxes and frame in tab order, which for the platform is the order of
-// creation, in their places for a display of dpi dots per inch and in the given font. Not the
-// tooltips: no frame shows them, so they can come after the first.
-EditorControls CreateEditorControls(HWND window, UINT dpi, HFONT font, LaidOut* laidOut);
+// creation, in their places for a display of dpi dots per inch at the layout's scale and in the
+// given font. Not the tooltips: no frame shows them, so they can come after the first.
+EditorControls CreateEditorControls(HWND window, UINT dpi, double scale, HFONT font);
 
 // The tooltip of each box, in one tooltip control.
 HWND CreateEditorTooltips(HWND window, const EditorControls& controls);

@@ -38,20 +38,34 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
+// The window with its menu, at the size that gives it this client area under a menu bar of one
+// line; WM_NCCREATE hands it to its frmEditor.
+void CreateMainWindow(HINSTANCE instance, SIZE clientArea, void* editor) {
+    RECT outer{0, 0, clientArea.cx, clientArea.cy};
+    AdjustWindowRectEx(&outer, kStyle, TRUE, 0);
+    const std::wstring caption = Wide(layout::kWindowCaption);
+    CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    outer.right - outer.left, outer.bottom - outer.top, nullptr, CreateEditorMenu(),
+                    instance, editor);
+}
+
 }  // namespace
 
 frmEditor::frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& fileDialog)
     : doc_(msgBox, fileDialog, *this) {
     RegisterWindowClass(instance, WindowProc);
-    const std::wstring caption = Wide(layout::kWindowCaption);
-    CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, CreateEditorMenu(), instance, this);
-    dpi_ = DpiOf(window_);
+    // Measured on the screen before the window exists, so that the window is made at its size:
+    // under Wine every resize of a top-level window waits on the X server.
+    dpi_ = DpiOf(nullptr);
     font_ = CreateMessageFont(dpi_);
-    LaidOut laidOut{};
-    controls_ = CreateEditorControls(window_, dpi_, font_, &laidOut);
+    const LaidOut laidOut = MeasureEditorLayout(nullptr, dpi_, font_);
     scale_ = laidOut.scale;
+    CreateMainWindow(instance, laidOut.clientArea, this);
+    controls_ = CreateEditorControls(window_, dpi_, scale_, font_);
     FitClientArea(laidOut.clientArea);
+    if (window_ && DpiOf(window_) != dpi_) {
+        LayOut(DpiOf(window_));  // a display of another density than the system's
+    }
     SetTimer(window_, kAfterFirstFrameTimer, USER_TIMER_MINIMUM, nullptr);
     accelerators_ = CreateEditorAccelerators();
     lastFocus_ = controls_.boxes[kTagName];
