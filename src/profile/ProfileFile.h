@@ -23,7 +23,7 @@ namespace IniAccess {
 // WriteProfileValue, so that many values cost one read and one replacement of the file.
 class ProfileFile {
   public:
-    // Reads the file once, without a lock. Throws ProfileIoError as ReadWholeFile does.
+    // Reads the file once. Throws ProfileIoError as ReadWholeFile does.
     static ProfileFile Read(const std::string& fileName);
 
     ProfileFile(std::string fileName, std::optional<std::string> bytes);
@@ -50,6 +50,10 @@ class ProfileFile {
     // ProfileTextError for text the file cannot hold, and ProfileIoError for a file whose
     // damage makes any edit unsafe; the bytes are then unchanged.
     void Set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Drops the half of a UTF-16 code unit that ends a UTF-16 file with an odd number of bytes,
+    // which a read shows as U+FFFD, so that the file can be edited and is written out whole.
+    void DropStrayByte();
 
   private:
     // The keys of one section, found in one pass and kept until the bytes change: a template

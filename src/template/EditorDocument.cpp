@@ -1,8 +1,10 @@
 #include "EditorDocument.h"
 
 #include <exception>
+#include <optional>
 
 #include "EditorMessages.h"
+#include "RecoveryCopy.h"
 #include "TemplateFile.h"
 
 namespace quelvar {
@@ -49,10 +51,28 @@ void EditorDocument::mnuOpen_Click() {
     OpenFile(cd_.FileName);
 }
 
+// A save cut short while it wrote the file in place left the whole new template beside it; the
+// user chooses which to load. Either way the copy stays until the template is saved.
+std::string EditorDocument::ChooseSource(const std::string& fileName) {
+    std::optional<std::string> copy;
+    try {
+        copy = IniAccess::FindRecoveryCopy(fileName);
+    } catch (const std::exception&) {
+        return fileName;  // the load that follows says what is wrong with the file
+    }
+    if (!copy) {
+        return fileName;
+    }
+    const int answer = msgBox_.Show(RecoveryQuestion(fileName, *copy),
+                                    mb::kYesNo | mb::kIconQuestion, std::string(kOpenTitle));
+    return answer == mb::kIdYes ? *copy : fileName;
+}
+
 bool EditorDocument::OpenFile(const std::string& fileName) {
     LoadReport report;
     try {
-        report = LoadTemplate(fields_, fileName, MissingFile::IsAnError);
+        // CurrentFile stays the template's own name, so that Save writes the template.
+        report = LoadTemplate(fields_, ChooseSource(fileName), MissingFile::IsAnError);
     } catch (const IniAccess::ProfileIoError& error) {
         Tell(OpenFailedMessage(error), mb::kIconError, kOpenTitle);
         return false;

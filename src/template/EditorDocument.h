@@ -31,11 +31,13 @@ class EditorDocument {
     void mnuSave_Click();
     void mnuQuit_Click();
 
-    // Opens the file as mnuOpen_Click does after its dialog: the same reads and messages.
+    // Opens the file as mnuOpen_Click does after its dialog: the same reads and messages, and
+    // the question whether to load the recovery copy of a save cut short, when there is one.
     // False when nothing was loaded.
     bool OpenFile(const std::string& fileName);
 
   private:
+    std::string ChooseSource(const std::string& fileName);
     void FieldChanged();
     void Tell(const std::string& prompt, int icon, std::string_view title);
 

@@ -79,6 +79,19 @@ std::string UnwritableFieldsMessage(const UnwritableFieldsError& error) {
     return text;
 }
 
+std::string RecoveryQuestion(const std::string& file, const std::string& copy) {
+    return "このテンプレートの保存が途中で中断されました。保存しようとした内容が復元用のファイル"
+           "に残っています。\r\n"
+           "復元用のファイルの内容を読み込みますか？（「いいえ」を選ぶと、ファイルをそのまま開き"
+           "ます。どちらを選んでも、保存するまで復元用のファイルは残ります。）\r\n"
+           "A save of this template was cut short. The whole template it was saving is kept in "
+           "a recovery copy.\r\n"
+           "Load the recovered contents instead? (No opens the file as it is. Either way the "
+           "recovery copy is kept until the template is saved.)\r\n\r\n"
+           "テンプレート (template)：" +
+           file + "\r\n復元用のファイル (recovery copy)：" + copy;
+}
+
 std::string UnexpectedOpenFailureMessage(std::string_view detail) {
     return "テンプレートを開けませんでした。\r\nThe template could not be opened.\r\n\r\n" +
            std::string(detail);

@@ -27,6 +27,8 @@ std::string OpenFailedMessage(const IniAccess::ProfileIoError& error);
 std::string LoadWarningMessage(const LoadReport& report);
 std::string SaveFailedMessage(const TemplateSaveError& error);
 std::string UnwritableFieldsMessage(const UnwritableFieldsError& error);
+// Asked on Open when a recovery copy of the template differs from it.
+std::string RecoveryQuestion(const std::string& file, const std::string& copy);
 // A failure of an unforeseen kind, with what little it tells.
 std::string UnexpectedOpenFailureMessage(std::string_view detail);
 std::string UnexpectedSaveFailureMessage(std::string_view detail);

@@ -74,6 +74,7 @@ void SaveTemplate(const TagTemplate& tagTemplate, const std::string& fileName) {
     // that a failure leaves the old template whole and a concurrent save waits its turn.
     try {
         IniAccess::UpdateProfileFile(fileName, [&](IniAccess::ProfileFile& file) {
+            file.DropStrayByte();  // Open has warned that it is shown as U+FFFD
             CheckWritable(tagTemplate, file.Encoding());
             for (std::size_t field = 0; field < kFieldCount; ++field) {
                 file.Set(kSection, TemplateFields[field].key, tagTemplate.Text(field));

@@ -39,16 +39,22 @@ bool QtCommonDialog::Show(Purpose purpose) {
     // The name the user gives is used as it is: no extension is added.
     dialog.setDefaultSuffix(QString());
     dialog.setNameFilters(NameFilters(Filter));
+    const QFileInfo initial(QString::fromStdString(FileName));
     if (!FileName.empty()) {
-        const QFileInfo initial(QString::fromStdString(FileName));
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    // The core takes file names in UTF-8 on every system, not in the local 8-bit code page.
-    FileName = dialog.selectedFiles().constFirst().toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // A name that is not UTF-8 (given on the command line) shows with U+FFFD; left unchanged in
+    // the dialog, it still names the file it was, not a new one.
+    const bool notText = initial.filePath().toStdString() != FileName;
+    if (!notText || chosen != initial.absoluteFilePath()) {
+        // The core takes file names in UTF-8 on every system, not in the local 8-bit code page.
+        FileName = chosen.toStdString();
+    }
     return true;
 }
 

@@ -6,11 +6,8 @@
 
 namespace quelvar {
 
-void OpenOnStart(frmEditor& window, const QString& file) {
-    QTimer::singleShot(0, &window, [&window, file] {
-        // UTF-8, as the core takes names on every system.
-        window.Document().OpenFile(file.toStdString());
-    });
+void OpenOnStart(frmEditor& window, const std::string& file) {
+    QTimer::singleShot(0, &window, [&window, file] { window.Document().OpenFile(file); });
 }
 
 }  // namespace quelvar

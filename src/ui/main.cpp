@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "ArgumentBytes.h"
 #include "CommandLine.h"
 #include "Startup.h"
 #include "Translations.h"
@@ -16,8 +17,9 @@ int main(int argc, char* argv[]) {
 
     // The window's application takes its own options (-platform, -style ...) out first.
     QApplication app(argc, argv);
+    // argv itself, not arguments(), which decodes with the locale and loses names that are not.
     const quelvar::CommandLine commandLine =
-        quelvar::ReadCommandLine(QCoreApplication::arguments());
+        quelvar::ReadCommandLine(quelvar::ArgumentTexts(argc, argv));
     if (commandLine.exitCode) {
         return *commandLine.exitCode;
     }
@@ -28,7 +30,7 @@ int main(int argc, char* argv[]) {
     quelvar::frmEditor window;
     window.show();
     if (!commandLine.file.isEmpty()) {
-        quelvar::OpenOnStart(window, commandLine.file);
+        quelvar::OpenOnStart(window, quelvar::ArgumentBytes(argc, argv, commandLine.file));
     }
     return QApplication::exec();
 }

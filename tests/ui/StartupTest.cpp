@@ -59,7 +59,7 @@ class StartupTest : public ::testing::Test {
             modal->close();
         });
         window_.show();
-        OpenOnStart(window_, QString::fromStdString(file));
+        OpenOnStart(window_, file);
         // Either the file loads or its message comes up.
         for (int i = 0; i < 500 && !answered && window_.Document().CurrentFile().empty(); ++i) {
             QTest::qWait(10);

@@ -13,13 +13,15 @@ namespace quelvar::profile {
 inline constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 
 // The whole file; nothing when it does not exist. Only a regular file is read, without waiting
-// on a pipe or a device. Throws ProfileIoError when it exists but cannot be read (no permission,
-// a folder, not a regular file, larger than kMaxFileBytes, an I/O error).
+// on a pipe or a device. Read under a shared lock where a save may write the file in place, so
+// that it is never part old, part new. Throws ProfileIoError when it exists but cannot be read
+// (no permission, a folder, not a regular file, larger than kMaxFileBytes, an I/O error, a lock
+// held by another program for too long).
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // One read-edit-write of a file, holding an advisory lock from the read to the replacement so
-// that writers of the same file take turns and none loses another's update. Readers need no
-// lock: the replacement is atomic. A symbolic link is written through to its target.
+// that writers of the same file take turns and none loses another's update, and readers wait
+// for a write in place. A symbolic link is written through to its target.
 class FileUpdate {
   public:
     // Locks and reads the file. Throws ProfileIoError as ReadWholeFile does.

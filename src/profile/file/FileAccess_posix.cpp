@@ -21,23 +21,35 @@ namespace {
 // stopped process) is reported rather than waited for with the window frozen.
 constexpr int kLockWaitMs = 10000;
 
-void Lock(int fd, const std::string& path) {
+// Whether to go on waiting for the lock: a reader stops once the path names a new file.
+using Waiting = bool (*)(const std::string& path, const struct stat* opened);
+
+bool Always(const std::string&, const struct stat*) {
+    return true;
+}
+
+// True once locked (LOCK_EX for writers, LOCK_SH for readers); false when waiting stopped.
+bool Lock(int fd, const std::string& path, int mode = LOCK_EX, Waiting waiting = Always,
+          const struct stat* opened = nullptr) {
     for (int waited = 0;; waited += 5) {
         if (posix::Injected(FileOperation::Lock, path)) {
             Fail(path, errno);
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            return;
+        if (::flock(fd, mode | LOCK_NB) == 0) {
+            return true;
         }
         // File systems without locks still get atomic replacement, only not turns.
         if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EBADF) {
-            return;
+            return true;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             Fail(path, errno);
         }
         if (waited >= kLockWaitMs) {
             Fail(path, EBUSY);
+        }
+        if (!waiting(path, opened)) {
+            return false;
         }
         ::usleep(5000);
     }
@@ -47,15 +59,33 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// A file gone from the path is read as it was opened: it was whole when it was renamed away.
+bool StillAtPath(const std::string& path, const struct stat* opened) {
+    struct stat now {};
+    return ::stat(path.c_str(), &now) != 0 || SameFile(now, *opened);
+}
+
 }  // namespace
 
+// A writer that has to write the file in place holds its lock through the write, so the shared
+// lock keeps a reader from seeing part old, part new. A writer that renames leaves the old file
+// whole: the reader then reads the new file rather than wait on the old one.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    struct stat info {};
-    const FileDescriptor file(posix::OpenRegular(path, O_RDONLY, path, &info));
-    if (file.get() < 0) {
-        return std::nullopt;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct stat opened {};
+        const FileDescriptor file(posix::OpenRegular(path, O_RDONLY, path, &opened));
+        if (file.get() < 0) {
+            return std::nullopt;
+        }
+        if (!Lock(file.get(), path, LOCK_SH, StillAtPath, &opened) || !StillAtPath(path, &opened)) {
+            continue;
+        }
+        if (::fstat(file.get(), &opened) != 0) {
+            Fail(path, errno);
+        }
+        return posix::ReadAll(file.get(), opened, path);
     }
-    return posix::ReadAll(file.get(), info, path);
+    Fail(path, EBUSY);
 }
 
 struct FileUpdate::State {

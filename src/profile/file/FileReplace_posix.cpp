@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PosixFile.h"
+#include "RecoveryCopy.h"
 #include "TemporaryFile.h"
 
 namespace quelvar::profile::posix {
@@ -79,7 +80,8 @@ class Temporary {
     int fd() const { return fd_.get(); }
     const std::string& name() const { return name_; }
     void Close(const std::string& path);
-    void Keep() { name_.clear(); }  // renamed into place
+    void Keep() { name_.clear(); }  // renamed into place, or left to recover from
+    void RenameTo(const std::string& name, const std::string& path);
     void Remove();
 
   private:
@@ -120,6 +122,13 @@ void Temporary::Close(const std::string& path) {
     if (::close(fd_.release()) != 0) {
         Fail(path, errno);
     }
+}
+
+void Temporary::RenameTo(const std::string& name, const std::string& path) {
+    if (Injected(FileOperation::Rename, path) || ::rename(name_.c_str(), name.c_str()) != 0) {
+        Fail(path, errno);
+    }
+    name_ = name;
 }
 
 void Temporary::Remove() {
@@ -211,8 +220,9 @@ void Overwrite(int fd, std::string_view bytes, const std::string& path, Faults f
 }
 
 // The same file keeps its owner, group, links and attributes. A failed write puts the old
-// contents back; a crash during it is what the recovery copy beside the file is for.
-void WriteInPlace(const ReplaceTarget& replace, std::string_view contents) {
+// contents back; a crash during it, or a failure to put them back, is what the recovery copy
+// beside the file is for.
+void WriteInPlace(const ReplaceTarget& replace, std::string_view contents, Temporary* copy) {
     struct stat info {};
     FileDescriptor file(OpenRegular(replace.target, O_WRONLY, replace.path, &info));
     if (file.get() < 0 || info.st_ino != replace.existing->st_ino ||
@@ -226,6 +236,9 @@ void WriteInPlace(const ReplaceTarget& replace, std::string_view contents) {
             Overwrite(file.get(), replace.original.value_or(std::string()), replace.path,
                       Faults::None);
         } catch (...) {  // the first failure is the one to report
+            if (copy) {
+                copy->Keep();
+            }
         }
         throw;
     }
@@ -260,19 +273,22 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
     Temporary temporary(replace.target, path, old != nullptr);
     if (!temporary.valid()) {
         // The folder takes no new file but the file may be written: in place, without a copy.
-        WriteInPlace(replace, contents);
+        WriteInPlace(replace, contents, nullptr);
         return;
     }
     const bool same =
         !old || (CopyMetadata(*old, replace.lockedFd, temporary.fd(), path) && old->st_nlink == 1);
     WriteTemporary(temporary, contents, path);
     if (!same) {
-        // The temporary, complete and on disk, is the recovery copy while the file is written.
+        // Only now, complete and on disk, does the temporary take the name Open looks for: a
+        // crash while it was written leaves a file no one offers.
+        temporary.RenameTo(IniAccess::RecoveryCopyPath(replace.target), path);
         SyncFolder(replace.target, path);
-        WriteInPlace(replace, contents);
-        return;  // the temporary is removed on the way out
+        WriteInPlace(replace, contents, &temporary);
+        return;  // the copy is removed on the way out
     }
     RenameIntoPlace(temporary, replace);
+    IniAccess::RemoveRecoveryCopy(replace.target);
 }
 
 }  // namespace quelvar::profile::posix

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "ProfileError.h"
+#include "RecoveryCopy.h"
 #include "TemporaryFile.h"
 #include "Win32File.h"
 
@@ -119,6 +120,8 @@ void ReplaceContents(const std::string& path, std::string_view contents) {
         WriteAndFlush(file.get(), contents, path);
         CloseHandle(file.release());
         MoveIntoPlace(destination, temporary, path);
+        // Left by a save made elsewhere (a share also written from Linux): the file is now whole.
+        RemoveRecoveryCopy(path);
     } catch (...) {
         if (file.valid()) {
             CloseHandle(file.release());

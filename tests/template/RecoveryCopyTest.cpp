@@ -1,0 +1,131 @@
+// The recovery copy a save cut short leaves beside a template: Open asks whether to load it,
+// removes a leftover equal to the file, and a save of the template removes it.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "EditorDocument.h"
+#include "EditorFakes.h"
+#include "RecoveryCopy.h"
+#include "TempDir.h"
+
+using namespace quelvar;
+using namespace testing_support;
+
+namespace {
+
+const std::string kOld = "[Quelvar]\r\nTagName=old\r\n";
+const std::string kNew = "[Quelvar]\r\nTagName=recovered\r\n";
+
+std::string Question(const std::string& file, const std::string& copy) {
+    return "このテンプレートの保存が途中で中断されました。保存しようとした内容が復元用のファイル"
+           "に残っています。\r\n"
+           "復元用のファイルの内容を読み込みますか？（「いいえ」を選ぶと、ファイルをそのまま開き"
+           "ます。どちらを選んでも、保存するまで復元用のファイルは残ります。）\r\n"
+           "A save of this template was cut short. The whole template it was saving is kept in "
+           "a recovery copy.\r\n"
+           "Load the recovered contents instead? (No opens the file as it is. Either way the "
+           "recovery copy is kept until the template is saved.)\r\n\r\n"
+           "テンプレート (template)：" +
+           file + "\r\n復元用のファイル (recovery copy)：" + copy;
+}
+
+class RecoveryCopyTest : public ::testing::Test {
+  protected:
+    RecoveryCopyTest() { doc_.Form_Load(); }
+
+    void Save() {
+        dialog_.choices.push_back(doc_.CurrentFile());
+        doc_.mnuSave_Click();
+    }
+
+    TempDir dir_;
+    const std::string file_ = dir_.File("t.kvd");
+    // The name is fixed for good: copies left by one version are found by the next.
+    const std::string copy_ = dir_.File(".quelvar-recovery-be4dc97135e41326");
+    FakeMsgBox msgBox_;
+    FakeDialog dialog_;
+    FakeWindow window_;
+    EditorDocument doc_{msgBox_, dialog_, window_};
+};
+
+TEST_F(RecoveryCopyTest, OpenAsksAboutACopyThatDiffersAndLoadsWhatTheUserChooses) {
+    struct Row {
+        const char* name;
+        std::optional<std::string> copy;
+        int answer;
+        bool asked;
+        const char* tagName;
+        const char* listing;
+    };
+    const std::vector<Row> rows = {
+        {"differing copy, Yes", kNew, mb::kIdYes, true, "recovered",
+         ".quelvar-recovery-be4dc97135e41326\nt.kvd\n"},
+        {"differing copy, No", kNew, mb::kIdNo, true, "old",
+         ".quelvar-recovery-be4dc97135e41326\nt.kvd\n"},
+        {"copy equal to the file", kOld, mb::kIdYes, false, "old", "t.kvd\n"},
+        {"no copy", std::nullopt, mb::kIdYes, false, "old", "t.kvd\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(copy_);
+        WriteBytes(file_, kOld);
+        if (row.copy) {
+            WriteBytes(copy_, *row.copy);
+        }
+        msgBox_.calls.clear();
+        msgBox_.answers = {row.answer};
+        EXPECT_TRUE(doc_.OpenFile(file_));
+        ASSERT_EQ(msgBox_.calls.size(), row.asked ? 1u : 0u);
+        if (row.asked) {
+            EXPECT_EQ(msgBox_.calls[0].prompt, Question(file_, copy_));
+            EXPECT_EQ(msgBox_.calls[0].style, 36);  // Yes/No with the question mark
+            EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+        }
+        EXPECT_EQ(doc_.Fields().Text(kTagName), row.tagName);
+        EXPECT_EQ(doc_.CurrentFile(), file_);
+        EXPECT_EQ(ReadBytes(file_), kOld) << "Open never writes the template";
+        EXPECT_EQ(dir_.Listing(), row.listing);
+    }
+}
+
+TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
+    WriteBytes(file_, kOld);
+    WriteBytes(copy_, kNew);
+    msgBox_.answers = {mb::kIdYes};
+    ASSERT_TRUE(doc_.OpenFile(file_));
+    Save();
+    EXPECT_EQ(ReadBytes(file_),
+              "[Quelvar]\r\nTagName=recovered\r\nEdited=\r\nBaseElement=\r\nCloseTag=\r\n"
+              "Element1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\n"
+              "Element2=\r\nElement3=\r\nIndex=\r\n");
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+TEST_F(RecoveryCopyTest, SavingAfterNoAlsoRemovesTheCopy) {
+    WriteBytes(file_, kOld);
+    WriteBytes(copy_, kNew);
+    msgBox_.answers = {mb::kIdNo};
+    ASSERT_TRUE(doc_.OpenFile(file_));
+    Save();
+    EXPECT_EQ(dir_.Listing(), "t.kvd\n");
+}
+
+// The copy's name has a fixed length, so a template whose name takes all 255 bytes has one.
+TEST_F(RecoveryCopyTest, ATemplateWithTheLongestNameHasACopyOfItsOwn) {
+    const std::string longest = dir_.File(std::string(251, 'a') + ".kvd");
+    EXPECT_EQ(IniAccess::RecoveryCopyPath(longest),
+              dir_.File(".quelvar-recovery-238a64002bd98dd7"));
+    WriteBytes(longest, kOld);
+    WriteBytes(dir_.File(".quelvar-recovery-238a64002bd98dd7"), kNew);
+    msgBox_.answers = {mb::kIdYes};
+    ASSERT_TRUE(doc_.OpenFile(longest));
+    EXPECT_EQ(msgBox_.calls.size(), 1u);
+    EXPECT_EQ(doc_.Fields().Text(kTagName), "recovered");
+    Save();
+    EXPECT_EQ(dir_.Listing(), std::string(251, 'a') + ".kvd\n");
+}
+
+}  // namespace
