@@ -1,6 +1,7 @@
 // Starts a window and ends at its first painted frame; built with the editor's window, with a
-// bare QMainWindow and with a bare one showing a line of text, the same way, so that bench/run
-// can compare them.
+// bare QMainWindow, with a bare one showing a line of text in the same font as the editor's
+// labels, and with a bare one holding as many plain widgets as the editor, the same way, so that
+// bench/run can compare them.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -15,6 +16,31 @@ using Window = QMainWindow;
 class Window : public QMainWindow {
   public:
     Window() { setCentralWidget(new QLabel("Tag&Name：")); }
+};
+#elif defined(QUELVAR_BARE_WINDOW_WITH_CONTROLS)
+// As many plain widgets as the editor shows, placed once, and a menu bar with one menu: what
+// Qt itself asks for a first frame of that many controls.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+class Window : public QMainWindow {
+  public:
+    Window() {
+        QMenu* menu = menuBar()->addMenu("File(&F)");
+        for (const char* item : {"&New", "&Open", "&Save", "&Quit"}) {
+            menu->addAction(item);
+        }
+        auto* client = new QWidget(this);
+        setCentralWidget(client);
+        (new QGroupBox("MainData", client))->setGeometry(5, 60, 380, 200);
+        for (int row = 0; row < 11; ++row) {
+            (new QLabel("Element1：", client))->setGeometry(10, 35 + row * 22, 100, 20);
+            (new QLineEdit(client))->setGeometry(120, 35 + row * 22, 250, 20);
+        }
+        setFixedSize(400, 300);
+    }
 };
 #else
 #include "frmEditor.h"

@@ -1,7 +1,9 @@
 // Starts a window and ends once its first frame is drawn: when, after showing it, nothing is
-// left to do but wait for the user. Built with the editor's window and with a bare window
-// holding one static text, the same way, so that bench/win/run can compare them. Prints the
-// milliseconds from the creation of the process to that moment.
+// left to do but wait for the user. Built with the editor's window, with a bare window holding
+// one static text, in the system font or in the message font, and with a bare window holding as
+// many plain controls as the editor, all the same way, so that bench/win/run can compare them.
+// Prints the milliseconds from the creation of the process to that moment; with
+// QUELVAR_STARTUP_STEPS set, also when each step ended, on the error output.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +12,21 @@
 
 #if defined(QUELVAR_BARE_WINDOW)
 namespace {
+
+// The fair bare window draws its text as the editor draws its labels: in the system's message
+// font, which for Japanese text links in a Japanese font. The plain one leaves the static in the
+// system font, as the first comparison did.
+void UseMessageFont(HWND control) {
+#if defined(QUELVAR_MESSAGE_FONT)
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+#else
+    (void)control;
+#endif
+}
 
 HWND CreateProbeWindow(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -23,8 +40,21 @@ HWND CreateProbeWindow(HINSTANCE instance) {
     HWND window =
         CreateWindowExW(0, L"BareWindow", L"Quelvar Edit Tool", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                         CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
-    CreateWindowExW(0, L"STATIC", L"Tag&Name：", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, window,
-                    nullptr, instance, nullptr);
+    UseMessageFont(CreateWindowExW(0, L"STATIC", L"Tag&Name：", WS_CHILD | WS_VISIBLE, 10, 10, 200,
+                                   20, window, nullptr, instance, nullptr));
+#if defined(QUELVAR_SAME_CONTROLS)
+    // As many plain controls as the editor has, placed once: what the platform asks for them.
+    CreateWindowExW(0, L"BUTTON", L"MainData", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 60, 380, 200,
+                    window, nullptr, instance, nullptr);
+    for (int row = 0; row < 11; ++row) {
+        const int top = 35 + row * 22;
+        UseMessageFont(CreateWindowExW(0, L"STATIC", L"Element1：", WS_CHILD | WS_VISIBLE, 10, top,
+                                       100, 20, window, nullptr, instance, nullptr));
+        UseMessageFont(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 120,
+                                       top, 250, 20, window, nullptr, instance, nullptr));
+    }
+#endif
     return window;
 }
 
@@ -47,10 +77,21 @@ double MillisecondsSinceStart() {
     return static_cast<double>(ticks(now) - ticks(created)) / 10'000.0;
 }
 
-// Runs the loop until the queue is empty once the window is shown: every control has painted.
+// With QUELVAR_STARTUP_STEPS set, when each step of the start-up ended.
+void Step(const char* step) {
+    static const bool wanted = GetEnvironmentVariableW(L"QUELVAR_STARTUP_STEPS", nullptr, 0) > 0;
+    if (wanted) {
+        std::fprintf(stderr, "%-40s %7.1f ms\n", step, MillisecondsSinceStart());
+    }
+}
+
+// Runs the loop until nothing but timers is waiting once the window is shown: every control
+// has painted. A timer's message comes only after every paint, so what a program puts off with
+// one is after its first frame.
 void RunUntilFirstFrame() {
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) != 0 &&
+           PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -59,9 +100,11 @@ void RunUntilFirstFrame() {
 }  // namespace
 
 int main() {
+    Step("main entered (program loaded)");
     HINSTANCE instance = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    Step("common controls initialised");
 #if defined(QUELVAR_BARE_WINDOW)
     HWND window = CreateProbeWindow(instance);
 #else
@@ -70,9 +113,13 @@ int main() {
     quelvar::win::frmEditor editor(instance, msgBox, fileDialog);
     HWND window = editor.Handle();
 #endif
+    Step("window and controls made");
     ShowWindow(window, SW_SHOWNORMAL);
+    Step("window shown");
     UpdateWindow(window);
+    Step("window painted");
     RunUntilFirstFrame();
+    Step("controls painted: the first frame");
     std::printf("%.1f\n", MillisecondsSinceStart());
     return 0;
 }

@@ -5,9 +5,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "IniAccess.h"
 #include "TextCodec.h"
+
+namespace quelvar::profile {
+struct EntryLine;
+struct ValueText;
+struct Splice;
+}  // namespace quelvar::profile
 
 namespace IniAccess {
 
@@ -21,8 +28,12 @@ class ProfileFile {
 
     ProfileFile(std::string fileName, std::optional<std::string> bytes);
 
+    // Reads from bytes, which must outlive it, until the first change: a write then holds the
+    // file as read and as edited, and no third copy.
+    static ProfileFile Borrowing(std::string fileName, const std::optional<std::string>& bytes);
+
     bool Found() const { return found_; }
-    const std::string& Bytes() const { return bytes_; }
+    const std::string& Bytes() const { return borrowed_ ? *borrowed_ : bytes_; }
     bool Changed() const { return changed_; }
 
     // The encoding a write uses: the file's own, code page 932 for a new file.
@@ -30,6 +41,10 @@ class ProfileFile {
 
     // What ReadProfileEntry returns for this snapshot.
     ProfileValue Get(std::string_view section, std::string_view key) const;
+
+    // Get for each key of one section, with the text of all of them converted at once.
+    std::vector<ProfileValue> GetAll(std::string_view section,
+                                     const std::vector<std::string_view>& keys) const;
 
     // Stores key=value in memory as WriteProfileValue stores it in a file. Throws
     // ProfileTextError for text the file cannot hold, and ProfileIoError for a file whose
@@ -49,8 +64,13 @@ class ProfileFile {
     // load asks for eleven keys of one section.
     struct SectionIndex;
     const SectionIndex& Index(const std::string& section) const;
+    // The key's first line in the section, or null.
+    const quelvar::profile::EntryLine* Entry(const SectionIndex& index, std::string_view key) const;
+    ProfileValue Result(quelvar::profile::ValueText stored) const;
+    void Apply(const quelvar::profile::Splice& splice);
 
     std::string fileName_;
+    const std::string* borrowed_ = nullptr;
     std::string bytes_;
     bool found_ = false;
     bool changed_ = false;

@@ -1,7 +1,8 @@
 #include "TemplateFile.h"
 
-#include <array>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "IniAccess.h"
 #include "ProfileFile.h"
@@ -11,6 +12,17 @@ namespace quelvar {
 namespace {
 
 const std::string kSection(kTemplateSection);
+
+const std::vector<std::string_view>& FieldKeys() {
+    static const std::vector<std::string_view> keys = [] {
+        std::vector<std::string_view> all;
+        for (const TemplateField& field : TemplateFields) {
+            all.push_back(field.key);
+        }
+        return all;
+    }();
+    return keys;
+}
 
 }  // namespace
 
@@ -23,10 +35,7 @@ LoadReport LoadTemplate(TagTemplate& tagTemplate, const std::string& fileName,
         throw IniAccess::ProfileIoError(fileName,
                                         std::make_error_code(std::errc::no_such_file_or_directory));
     }
-    std::array<IniAccess::ProfileValue, kFieldCount> values;
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        values[field] = file.Get(kSection, TemplateFields[field].key);
-    }
+    std::vector<IniAccess::ProfileValue> values = file.GetAll(kSection, FieldKeys());
     LoadReport report;
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         if (values[field].truncated) {

@@ -1,6 +1,7 @@
 #include "frmEditor.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -46,19 +47,29 @@ frmEditor::frmEditor(QWidget* parent)
       doc_(msgBox_, *fileDialog_, *this) {
     setObjectName("frmEditor");
     setWindowTitle(Text(layout::kWindowCaption));
-    // Reading any image first loads every image plugin Qt has, a good part of the start-up
-    // time: the icon follows the first frame instead.
-    QTimer::singleShot(0, this, [this] {
-        QIcon icon;
-        for (const char* size : {"16", "32", "48"}) {
-            icon.addFile(QString(":/icons/quelvar-edit-%1.png").arg(size));
-        }
-        setWindowIcon(icon);
-    });
     BuildMenu();
     BuildControls();
     doc_.Fields().AddChangeListener([this](std::size_t field) { ShowField(field); });
     doc_.Form_Load();
+}
+
+bool frmEditor::event(QEvent* event) {
+    // Reading any image first loads every image plugin Qt has, a good part of the start-up
+    // time: the icon follows the first frame. A timer set at the first paint fires only once
+    // the window system's events of that frame are handled.
+    if (event->type() == QEvent::Paint && !iconPending_) {
+        iconPending_ = true;
+        QTimer::singleShot(0, this, [this] { SetIcon(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void frmEditor::SetIcon() {
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"}) {
+        icon.addFile(QString(":/icons/quelvar-edit-%1.png").arg(size));
+    }
+    setWindowIcon(icon);
 }
 
 void frmEditor::BuildMenu() {

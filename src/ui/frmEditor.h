@@ -29,7 +29,11 @@ class frmEditor : public QMainWindow, public WindowHost {
 
     void Unload() override;
 
+  protected:
+    bool event(QEvent* event) override;
+
   private:
+    void SetIcon();
     void BuildMenu();
     void BuildControls();
     // The row's label and text box in their container; returns the box.
@@ -42,6 +46,7 @@ class frmEditor : public QMainWindow, public WindowHost {
     EditorDocument doc_;
     std::array<QLineEdit*, kFieldCount> textBoxes_{};
     double scale_ = 1.0;
+    bool iconPending_ = false;
 };
 
 }  // namespace quelvar

@@ -18,30 +18,50 @@ HMENU ControlId(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
+// Where the controls go: made in place, in their font, a control is never moved or redrawn
+// before the first frame, and under Wine each move costs trips to its server.
+struct Placement {
+    UINT dpi;
+    double scale;
+    HFONT font;
+};
+
 HWND CreateChild(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
-                 DWORD exStyle, int id) {
-    return CreateWindowExW(exStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                           parent, ControlId(id),
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                           nullptr);
+                 DWORD exStyle, int id, const layout::PixelRect& place, HFONT font) {
+    HWND child = CreateWindowExW(
+        exStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+        place.width, place.height, parent, ControlId(id),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
 }
 
-HWND CreateLabel(HWND parent, const layout::LabelledBox& row) {
+layout::PixelRect Pixels(const layout::Twips& place, const Placement& placement) {
+    return layout::ToPixels(place, placement.dpi, placement.scale);
+}
+
+HWND CreateLabel(HWND parent, const layout::LabelledBox& row, const Placement& placement) {
     // A single line, centred in the label's height; the '&' marks the access key.
     const DWORD align = row.alignment == layout::Align::Right ? SS_RIGHT : SS_LEFT;
     return CreateChild(parent, L"STATIC", Wide(TemplateFields[row.field].label),
-                       align | SS_CENTERIMAGE, 0, kLabelId + static_cast<int>(row.field));
+                       align | SS_CENTERIMAGE, 0, kLabelId + static_cast<int>(row.field),
+                       Pixels(layout::InClientArea(row.container, row.label), placement),
+                       placement.font);
 }
 
-HWND CreateTextBox(HWND parent, std::size_t field) {
+HWND CreateTextBox(HWND parent, const layout::LabelledBox& row, const Placement& placement) {
     HWND box = CreateChild(parent, L"EDIT", L"", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                           WS_EX_CLIENTEDGE, kBoxId + static_cast<int>(field));
+                           WS_EX_CLIENTEDGE, kBoxId + static_cast<int>(row.field),
+                           Pixels(layout::InClientArea(row.container, row.box), placement),
+                           placement.font);
     // Zero lifts the default limit of 32767 characters to the largest the control takes.
     SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
     return box;
 }
 
-HWND CreateTooltips(HWND window, const EditorControls& controls) {
+}  // namespace
+
+HWND CreateEditorTooltips(HWND window, const EditorControls& controls) {
     HWND tips =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -59,28 +79,11 @@ HWND CreateTooltips(HWND window, const EditorControls& controls) {
     return tips;
 }
 
-}  // namespace
-
 std::optional<std::size_t> FieldOfBox(WORD id) {
     if (id < kBoxId || id >= kBoxId + kFieldCount) {
         return std::nullopt;
     }
     return static_cast<std::size_t>(id - kBoxId);
-}
-
-EditorControls CreateEditorControls(HWND window) {
-    EditorControls controls;
-    for (std::size_t row = 0; row < layout::kTabOrder.size(); ++row) {
-        if (row == layout::kRowsBeforeFrame) {
-            controls.frame = CreateChild(window, L"BUTTON", Wide(layout::kFrameCaption),
-                                         BS_GROUPBOX, 0, kFrameId);
-        }
-        const layout::LabelledBox& placed = layout::kTabOrder[row];
-        controls.labels[placed.field] = CreateLabel(window, placed);
-        controls.boxes[placed.field] = CreateTextBox(window, placed.field);
-    }
-    controls.tooltips = CreateTooltips(window, controls);
-    return controls;
 }
 
 namespace {
@@ -109,6 +112,7 @@ void Place(HWND control, const layout::Twips& place, UINT dpi, double scale, HFO
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(control));
 }
 
+// A null window measures on the screen.
 double MeasureScale(HWND window, UINT dpi, HFONT font) {
     HDC dc = GetDC(window);
     HGDIOBJ previous = SelectObject(dc, font);
@@ -120,7 +124,33 @@ double MeasureScale(HWND window, UINT dpi, HFONT font) {
     return scale;
 }
 
+SIZE ClientArea(UINT dpi, double scale) {
+    const layout::PixelRect client = layout::ToPixels(layout::kClientArea, dpi, scale);
+    return SIZE{client.width, client.height};
+}
+
 }  // namespace
+
+LaidOut MeasureEditorLayout(HWND window, UINT dpi, HFONT font) {
+    const double scale = MeasureScale(window, dpi, font);
+    return {scale, ClientArea(dpi, scale)};
+}
+
+EditorControls CreateEditorControls(HWND window, UINT dpi, double scale, HFONT font) {
+    const Placement placement{dpi, scale, font};
+    EditorControls controls;
+    for (std::size_t row = 0; row < layout::kTabOrder.size(); ++row) {
+        if (row == layout::kRowsBeforeFrame) {
+            controls.frame =
+                CreateChild(window, L"BUTTON", Wide(layout::kFrameCaption), BS_GROUPBOX, 0,
+                            kFrameId, Pixels(layout::kFrame, placement), font);
+        }
+        const layout::LabelledBox& placed = layout::kTabOrder[row];
+        controls.labels[placed.field] = CreateLabel(window, placed, placement);
+        controls.boxes[placed.field] = CreateTextBox(window, placed, placement);
+    }
+    return controls;
+}
 
 LaidOut LayOutEditorControls(const EditorControls& controls, HWND window, UINT dpi, HFONT font) {
     const double scale = MeasureScale(window, dpi, font);
@@ -131,8 +161,7 @@ LaidOut LayOutEditorControls(const EditorControls& controls, HWND window, UINT d
         Place(controls.boxes[row.field], layout::InClientArea(row.container, row.box), dpi, scale,
               font);
     }
-    const layout::PixelRect client = layout::ToPixels(layout::kClientArea, dpi, scale);
-    return {scale, SIZE{client.width, client.height}};
+    return {scale, ClientArea(dpi, scale)};
 }
 
 }  // namespace quelvar::win

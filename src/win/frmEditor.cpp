@@ -12,6 +12,8 @@ namespace quelvar::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuelvarEditTool";
+// Fires once the first frame is drawn: a timer comes after every pending paint.
+constexpr UINT_PTR kAfterFirstFrameTimer = 1;
 // A fixed frame: caption, system menu and minimize box; no sizing border, no maximize box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -36,18 +38,37 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);
 }
 
+// The window with its menu, at the size that gives it this client area under a menu bar of one
+// line; WM_NCCREATE hands it to its frmEditor.
+void CreateMainWindow(HINSTANCE instance, SIZE clientArea, void* editor) {
+    RECT outer{0, 0, clientArea.cx, clientArea.cy};
+    AdjustWindowRectEx(&outer, kStyle, TRUE, 0);
+    const std::wstring caption = Wide(layout::kWindowCaption);
+    CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    outer.right - outer.left, outer.bottom - outer.top, nullptr, CreateEditorMenu(),
+                    instance, editor);
+}
+
 }  // namespace
 
 frmEditor::frmEditor(HINSTANCE instance, MsgBox& msgBox, CommonDialog& fileDialog)
     : doc_(msgBox, fileDialog, *this) {
     RegisterWindowClass(instance, WindowProc);
-    const std::wstring caption = Wide(layout::kWindowCaption);
-    CreateWindowExW(0, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, CreateEditorMenu(), instance, this);
-    controls_ = CreateEditorControls(window_);
+    // Measured on the screen before the window exists, so that the window is made at its size:
+    // under Wine every resize of a top-level window waits on the X server.
+    dpi_ = DpiOf(nullptr);
+    font_ = CreateMessageFont(dpi_);
+    const LaidOut laidOut = MeasureEditorLayout(nullptr, dpi_, font_);
+    scale_ = laidOut.scale;
+    CreateMainWindow(instance, laidOut.clientArea, this);
+    controls_ = CreateEditorControls(window_, dpi_, scale_, font_);
+    FitClientArea(laidOut.clientArea);
+    if (window_ && DpiOf(window_) != dpi_) {
+        LayOut(DpiOf(window_));  // a display of another density than the system's
+    }
+    SetTimer(window_, kAfterFirstFrameTimer, USER_TIMER_MINIMUM, nullptr);
     accelerators_ = CreateEditorAccelerators();
     lastFocus_ = controls_.boxes[kTagName];
-    LayOut(DpiOf(window_));
     doc_.Fields().AddChangeListener([this](std::size_t field) { ShowField(field); });
     doc_.Form_Load();
 }
@@ -96,6 +117,12 @@ LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             SetFocus(lastFocus_);
             return 0;
+        case WM_TIMER:
+            if (wParam == kAfterFirstFrameTimer) {
+                KillTimer(window_, kAfterFirstFrameTimer);
+                EnsureTooltips();
+            }
+            return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -104,6 +131,17 @@ LRESULT frmEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+const EditorControls& frmEditor::Controls() {
+    EnsureTooltips();
+    return controls_;
+}
+
+void frmEditor::EnsureTooltips() {
+    if (!controls_.tooltips && window_) {
+        controls_.tooltips = CreateEditorTooltips(window_, controls_);
     }
 }
 

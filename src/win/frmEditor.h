@@ -19,7 +19,8 @@ class frmEditor : public WindowHost {
 
     HWND Handle() const { return window_; }
     EditorDocument& Document() { return doc_; }
-    const EditorControls& Controls() const { return controls_; }
+    // The controls, the tooltips made now if the first frame has not yet been drawn.
+    const EditorControls& Controls();
     // How much larger than its twip size the layout is drawn (at least 1), at which density.
     double LayoutScaleFactor() const { return scale_; }
     UINT Dpi() const { return dpi_; }
@@ -43,6 +44,8 @@ class frmEditor : public WindowHost {
     void MoveFocus(WPARAM wParam, LPARAM lParam);
     void RememberFocus();
     void ShowField(std::size_t field);
+    // The tooltips wait for the first frame, which does not show them.
+    void EnsureTooltips();
 
     EditorDocument doc_;
     HWND window_ = nullptr;

@@ -39,23 +39,32 @@ char32_t DecodeUtf8At(std::string_view text, std::size_t pos, std::size_t* lengt
 }
 
 std::string EncodeUtf8(char32_t c) {
-    std::string out;
+    char bytes[4];
+    return std::string(bytes, WriteUtf8(c, bytes));
+}
+
+std::size_t WriteUtf8(char32_t c, char* out) {
+    const auto put = [&](std::size_t i, char32_t bits) { out[i] = static_cast<char>(bits); };
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        put(0, c);
+        return 1;
     }
-    return out;
+    if (c < 0x800) {
+        put(0, 0xC0 | (c >> 6));
+        put(1, 0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        put(0, 0xE0 | (c >> 12));
+        put(1, 0x80 | ((c >> 6) & 0x3F));
+        put(2, 0x80 | (c & 0x3F));
+        return 3;
+    }
+    put(0, 0xF0 | (c >> 18));
+    put(1, 0x80 | ((c >> 12) & 0x3F));
+    put(2, 0x80 | ((c >> 6) & 0x3F));
+    put(3, 0x80 | (c & 0x3F));
+    return 4;
 }
 
 std::string RepairUtf8(std::string_view bytes, bool* repaired) {

@@ -14,6 +14,10 @@ char32_t DecodeUtf8At(std::string_view text, std::size_t pos, std::size_t* lengt
 
 std::string EncodeUtf8(char32_t c);
 
+// EncodeUtf8 into out, which has room for four bytes; returns how many it wrote. For loops
+// that would otherwise make a string per character.
+std::size_t WriteUtf8(char32_t c, char* out);
+
 // The text with every byte that does not belong to a well-formed UTF-8 sequence (overlong
 // forms, surrogates, the old five- and six-byte forms included) replaced by U+FFFD, which sets
 // *repaired.

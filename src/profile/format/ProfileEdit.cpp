@@ -21,42 +21,38 @@ namespace {
 
 // The key's line with the new value; the key keeps its spelling from the file and the line its
 // own line end.
-std::string ReplaceEntry(std::string_view bytes, const EntryLine& entry, std::string_view equals,
-                         std::string_view storedValue) {
-    std::string out;
-    out.reserve(bytes.size() + storedValue.size() + equals.size());
-    out += bytes.substr(0, entry.line.begin);
-    out += bytes.substr(entry.keyBegin, entry.keyEnd - entry.keyBegin);
-    out += equals;
-    out += storedValue;
-    out += bytes.substr(entry.line.end);
-    return out;
+Splice ReplaceEntry(std::string_view bytes, const EntryLine& entry, std::string_view equals,
+                    std::string_view storedValue) {
+    Splice splice{entry.line.begin, entry.line.end, {}};
+    splice.replacement.reserve(entry.keyEnd - entry.keyBegin + equals.size() + storedValue.size());
+    splice.replacement += bytes.substr(entry.keyBegin, entry.keyEnd - entry.keyBegin);
+    splice.replacement += equals;
+    splice.replacement += storedValue;
+    return splice;
 }
 
 // The key line added after the section's last line. It takes that line's own line end: the
 // file's first one could join with what follows (a CR before an LF) and swallow a line.
-std::string InsertAfter(std::string_view bytes, const LineSpan& anchor, std::string_view keyLine,
-                        const std::string& lineEnd) {
+Splice InsertAfter(std::string_view bytes, const LineSpan& anchor, std::string_view keyLine,
+                   const std::string& lineEnd) {
     const std::string anchorEnd =
         anchor.HasLineEnd() ? std::string(bytes.substr(anchor.end, anchor.next - anchor.end))
                             : lineEnd;
-    std::string out;
-    out.reserve(bytes.size() + keyLine.size() + 2 * anchorEnd.size());
-    out += bytes.substr(0, anchor.end);
-    out += anchorEnd;
-    out += keyLine;
-    out += anchorEnd;
-    out += bytes.substr(anchor.next);
-    return out;
+    Splice splice{anchor.end, anchor.next, {}};
+    splice.replacement.reserve(keyLine.size() + 2 * anchorEnd.size());
+    splice.replacement += anchorEnd;
+    splice.replacement += keyLine;
+    splice.replacement += anchorEnd;
+    return splice;
 }
 
 // A new section with its one key line at the end of the file.
-std::string AppendSection(const ProfileText& text, std::string_view section,
-                          std::string_view keyLine, const std::string& lineEnd) {
+Splice AppendSection(const ProfileText& text, std::string_view section, std::string_view keyLine,
+                     const std::string& lineEnd) {
     const FileEncoding encoding = text.encoding();
-    std::string out;
-    out.reserve(text.bytes().size() + keyLine.size() + section.size() * 2 + 4 * lineEnd.size() + 8);
-    out += text.bytes();
+    const std::size_t size = text.bytes().size();
+    Splice splice{size, size, {}};
+    std::string& out = splice.replacement;
     if (text.HasBody() && !text.EndsWithLineEnd()) {
         out += lineEnd;
     }
@@ -64,13 +60,13 @@ std::string AppendSection(const ProfileText& text, std::string_view section,
            EncodeText(encoding, "]", "section") + lineEnd;
     out += keyLine;
     out += lineEnd;
-    return out;
+    return splice;
 }
 
 }  // namespace
 
-std::optional<std::string> EditProfile(const ProfileText& text, std::string_view section,
-                                       std::string_view key, std::string_view value) {
+std::optional<Splice> EditProfile(const ProfileText& text, std::string_view section,
+                                  std::string_view key, std::string_view value) {
     const FileEncoding encoding = text.encoding();
     const std::string storedValue = EncodeText(encoding, StoredForm(value), "value");
     const std::string equals = EncodeText(encoding, "=", "value");

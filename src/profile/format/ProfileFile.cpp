@@ -66,8 +66,15 @@ ProfileFile::ProfileFile(std::string fileName, std::optional<std::string> bytes)
     }
 }
 
+ProfileFile ProfileFile::Borrowing(std::string fileName, const std::optional<std::string>& bytes) {
+    ProfileFile file(std::move(fileName), std::nullopt);
+    file.found_ = bytes.has_value();
+    file.borrowed_ = bytes ? &*bytes : nullptr;
+    return file;
+}
+
 FileEncoding ProfileFile::Encoding() const {
-    return DetectEncoding(bytes_);
+    return DetectEncoding(Bytes());
 }
 
 namespace {
@@ -85,7 +92,7 @@ std::string FoldAscii(std::string name) {
 
 const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) const {
     if (!index_ || !EqualsIgnoringAsciiCase(index_->section, section)) {
-        const ProfileText text(bytes_);
+        const ProfileText text(Bytes());
         auto index = std::make_shared<SectionIndex>();
         index->section = section;
         for (const EntryLine& entry : text.Entries(section)) {
@@ -96,22 +103,42 @@ const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) 
     return *index_;
 }
 
-ProfileValue ProfileFile::Get(std::string_view section, std::string_view key) const {
-    ProfileValue result;
-    result.fileFound = found_;
+const EntryLine* ProfileFile::Entry(const SectionIndex& index, std::string_view key) const {
     const std::string wanted = FoldAscii(NameArgument(key));
-    const SectionIndex& index = Index(NameArgument(section));
     // The first line of a key counts, as it does for Find.
     const auto found = std::find_if(index.keys.begin(), index.keys.end(),
                                     [&](const auto& entry) { return entry.first == wanted; });
-    if (found == index.keys.end()) {
-        return result;
-    }
-    const ProfileText text(bytes_);
-    ValueText stored = text.Value(found->second);
+    return found == index.keys.end() ? nullptr : &found->second;
+}
+
+ProfileValue ProfileFile::Result(ValueText stored) const {
+    ProfileValue result;
+    result.fileFound = found_;
     result.repaired = stored.repaired;
-    result.value = CutToReadLimit(stored.text, &result.truncated);
+    result.value = CutToReadLimit(std::move(stored.text), &result.truncated);
     return result;
+}
+
+ProfileValue ProfileFile::Get(std::string_view section, std::string_view key) const {
+    const EntryLine* entry = Entry(Index(NameArgument(section)), key);
+    return Result(entry ? ProfileText(Bytes()).Value(*entry) : ValueText{});
+}
+
+std::vector<ProfileValue> ProfileFile::GetAll(std::string_view section,
+                                              const std::vector<std::string_view>& keys) const {
+    const SectionIndex& index = Index(NameArgument(section));
+    std::vector<const EntryLine*> entries;
+    entries.reserve(keys.size());
+    for (const std::string_view key : keys) {
+        entries.push_back(Entry(index, key));
+    }
+    std::vector<ValueText> stored = ProfileText(Bytes()).Values(entries);
+    std::vector<ProfileValue> results;
+    results.reserve(keys.size());
+    for (ValueText& value : stored) {
+        results.push_back(Result(std::move(value)));
+    }
+    return results;
 }
 
 void ProfileFile::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -119,22 +146,45 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     const std::string keyName = NameArgument(key);
     CheckNames(section, key, sectionName, keyName);
     CheckWritable(value, value, "value");
-    const ProfileText text(bytes_);
+    const ProfileText text(Bytes());
     // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
-    if (IsUtf16(text.encoding()) && bytes_.size() % 2 != 0) {
+    if (IsUtf16(text.encoding()) && Bytes().size() % 2 != 0) {
         throw ProfileIoError(fileName_, std::make_error_code(std::errc::illegal_byte_sequence));
     }
-    if (auto edited = EditProfile(text, sectionName, keyName, value)) {
-        bytes_ = std::move(*edited);
+    if (auto splice = EditProfile(text, sectionName, keyName, value)) {
+        Apply(*splice);
         changed_ = true;
         index_.reset();
     }
 }
 
+namespace {
+
+// Room for the lines a template save adds, so that its later edits are made in place.
+constexpr std::size_t kEditRoom = 16 << 10;
+
+}  // namespace
+
+void ProfileFile::Apply(const Splice& splice) {
+    const std::size_t size = splice.SizeAfter(Bytes().size());
+    if (!borrowed_ && size <= bytes_.capacity()) {
+        bytes_.replace(splice.begin, splice.end - splice.begin, splice.replacement);
+        return;
+    }
+    // The first edit copies the file as read once; a string grown by itself would double.
+    std::string edited;
+    edited.reserve(size + kEditRoom);
+    edited.append(Bytes(), 0, splice.begin);
+    edited += splice.replacement;
+    edited.append(Bytes(), splice.end);
+    bytes_ = std::move(edited);
+    borrowed_ = nullptr;
+}
+
 void UpdateProfileFile(const std::string& fileName,
                        const std::function<void(ProfileFile& file)>& edit) {
     FileUpdate update(fileName);
-    ProfileFile file(fileName, update.Contents());
+    ProfileFile file = ProfileFile::Borrowing(fileName, update.Contents());
     edit(file);
     if (file.Changed()) {
         update.Replace(file.Bytes());

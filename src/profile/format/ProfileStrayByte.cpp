@@ -1,12 +1,16 @@
 #include "ProfileFile.h"
 
+#include "ProfileEdit.h"
+
 namespace IniAccess {
 
 // A template editor shows the byte as U+FFFD and promises to save what it shows; the byte itself
 // is not text in any encoding, so nothing the user sees is lost.
 void ProfileFile::DropStrayByte() {
-    if (IsUtf16(Encoding()) && bytes_.size() % 2 != 0) {
-        bytes_.pop_back();
+    // Through Apply: the bytes may still be those of the lock holder, which must stay as read.
+    const std::size_t size = Bytes().size();
+    if (IsUtf16(Encoding()) && size % 2 != 0) {
+        Apply(quelvar::profile::Splice{size - 1, size, {}});
         changed_ = true;
         index_.reset();
     }

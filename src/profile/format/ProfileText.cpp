@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "Utf8.h"
 
@@ -259,19 +260,74 @@ Lookup ProfileText::Scan(std::size_t pos, std::string_view section, std::string_
     return result;
 }
 
+namespace {
+
+// One pair of enclosing quotes is not part of the value.
+void Unquote(std::string& text) {
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front()) {
+        text.pop_back();
+        text.erase(0, 1);
+    }
+}
+
+}  // namespace
+
+std::size_t ProfileText::ValueEnd(const EntryLine& entry) const {
+    return Find(entry.valueBegin, entry.valueEnd, 0);
+}
+
 ValueText ProfileText::Value(const EntryLine& entry) const {
     ValueText value;
     if (!entry.hasValue) {
         return value;
     }
-    const std::size_t end = Find(entry.valueBegin, entry.valueEnd, 0);
-    value.text = Decode(entry.valueBegin, end, &value.repaired);
-    std::string& text = value.text;
-    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-        text.back() == text.front()) {
-        text = text.substr(1, text.size() - 2);
-    }
+    value.text = Decode(entry.valueBegin, ValueEnd(entry), &value.repaired);
+    Unquote(value.text);
     return value;
+}
+
+std::vector<ValueText> ProfileText::Values(const std::vector<const EntryLine*>& entries) const {
+    // Unicode files are converted here without any set-up to share.
+    if (encoding_ == FileEncoding::Cp932) {
+        if (auto together = DecodeTogether(entries)) {
+            return std::move(*together);
+        }
+    }
+    std::vector<ValueText> values;
+    values.reserve(entries.size());
+    for (const EntryLine* entry : entries) {
+        values.push_back(entry ? Value(*entry) : ValueText{});
+    }
+    return values;
+}
+
+std::optional<std::vector<ValueText>> ProfileText::DecodeTogether(
+    const std::vector<const EntryLine*>& entries) const {
+    // LF cannot occur inside a value, so it parts them in the joined text and in its conversion.
+    std::string joined;
+    for (const EntryLine* entry : entries) {
+        if (entry && entry->hasValue) {
+            joined += bytes_.substr(entry->valueBegin, ValueEnd(*entry) - entry->valueBegin);
+        }
+        joined += '\n';
+    }
+    bool repaired = false;
+    const bool ascii = std::all_of(joined.begin(), joined.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const std::string text = ascii ? std::move(joined) : DecodeText(encoding_, joined, &repaired);
+    if (repaired) {
+        return std::nullopt;
+    }
+    std::vector<ValueText> values(entries.size());
+    std::size_t begin = 0;
+    for (ValueText& value : values) {
+        const std::size_t end = text.find('\n', begin);
+        value.text.assign(text, begin, end - begin);
+        Unquote(value.text);
+        begin = end + 1;
+    }
+    return values;
 }
 
 std::string NameArgument(std::string_view name) {

@@ -73,6 +73,11 @@ class ProfileText {
     // The value as every reader gets it: cut at a NUL, one pair of enclosing quotes removed.
     ValueText Value(const EntryLine& entry) const;
 
+    // Value for each entry (an empty value for a null one), as Value gives them but converted
+    // together: a code page converter costs more to set up and call than a short value to
+    // convert.
+    std::vector<ValueText> Values(const std::vector<const EntryLine*>& entries) const;
+
   private:
     std::size_t Unit(std::size_t pos) const;
     std::size_t FindLineEnd(std::size_t pos) const;
@@ -86,6 +91,11 @@ class ProfileText {
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
     std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
     std::string Decode(std::size_t begin, std::size_t end, bool* repaired) const;
+    std::size_t ValueEnd(const EntryLine& entry) const;
+    // Values in one conversion; nothing when any value needed a repair, which is then told
+    // value by value.
+    std::optional<std::vector<ValueText>> DecodeTogether(
+        const std::vector<const EntryLine*>& entries) const;
     std::optional<std::string> HeaderName(std::size_t begin, std::size_t end) const;
     EntryLine ParseEntry(const LineSpan& line, std::size_t start) const;
     // Reads line by line from pos, in the section (when result says it was found) or before it.

@@ -8,7 +8,12 @@ namespace quelvar::profile {
 
 using namespace IniAccess;
 
-std::string CutToReadLimit(const std::string& utf8, bool* truncated) {
+std::string CutToReadLimit(std::string utf8, bool* truncated) {
+    // No character counts more than two bytes of code page 932, and none takes less than one
+    // byte here: most values need no count.
+    if (utf8.size() * 2 <= kMaxValueBytes) {
+        return utf8;
+    }
     std::size_t bytes = 0;
     for (std::size_t pos = 0; pos < utf8.size();) {
         std::size_t length = 0;
