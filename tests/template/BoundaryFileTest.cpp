@@ -56,17 +56,19 @@ void ExpectReadFromFile(const std::string& bom, const std::vector<Row>& rows) {
 }
 
 TEST(BoundaryFile, SingleBytesAtTheEdgesOfCodePage932) {
-    ExpectReadFromFile("", {
-                               {"0x80", "a\x80z", "a\u0080z", false, false},
-                               {"0xA0", "a\xA0z", "a\uF8F0z", false, false},
-                               {"0xA1", "a\xA1z", "a｡z", false, false},
-                               {"0xDF", "a\xDFz", "aﾟz", false, false},
-                               {"0xFD-0xFF", "\xFD\xFE\xFF", "\uF8F1\uF8F2\uF8F3", false, false},
-                               {"last lead 0xFC", "\xFC\x4B", "黑", false, false},
-                               {"lead 0xFC alone", "a\xFC", "a・", false, true},
-                               {"lead 0x9F then DEL", "\x9F\x7F", "・\x7F", false, true},
-                               {"lead 0xE0 then 0xFD", "\xE0\xFD", "・\uF8F1", false, true},
-                           });
+    ExpectReadFromFile(
+        "", {
+                {"0x80", "a\x80z", "a\u0080z", false, false},
+                {"0xA0", "a\xA0z", "a\uF8F0z", false, false},
+                {"0xA1", "a\xA1z", "a｡z", false, false},
+                {"0xDF", "a\xDFz", "aﾟz", false, false},
+                {"0xFD-0xFF", "\xFD\xFE\xFF", "\uF8F1\uF8F2\uF8F3", false, false},
+                {"last lead 0xFC", "\xFC\x4B", "黑", false, false},
+                {"lead 0xFC alone", "a\xFC", "a・", false, true},
+                {"lead 0x9F then DEL", "\x9F\x7F", "・\x7F", false, true},
+                {"lead 0xE0 then 0xFD", "\xE0\xFD", "・\uF8F1", false, true},
+                {"a real middle dot beside 0xA0", "\xA0\x81\x45", "\uF8F0・", false, false},
+            });
 }
 
 // The platform counts the file's bytes: a value of exactly 255 is whole, whichever single bytes

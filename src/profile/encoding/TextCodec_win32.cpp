@@ -57,8 +57,12 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
         const std::size_t length = Cp932CharacterLength(bytes, pos);
         // Strict conversion also rejects the few single bytes the code page maps to private-use
         // characters; those are text there and round-trip. Only the default character is not.
-        const std::wstring one = ToWide(kCodePage932, 0, bytes.substr(pos, length));
-        if (one.empty() || one == std::wstring(1, kDefaultCharacter)) {
+        const std::string_view character = bytes.substr(pos, length);
+        const std::wstring one = ToWide(kCodePage932, 0, character);
+        // The default character is also a character of its own (0x81 0x45): only where the
+        // strict conversion refuses it does it stand for damage.
+        if (one.empty() || (one == std::wstring(1, kDefaultCharacter) &&
+                            ToWide(kCodePage932, MB_ERR_INVALID_CHARS, character).empty())) {
             *repaired = true;
             out += repair;
         } else {
