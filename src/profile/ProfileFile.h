@@ -31,6 +31,8 @@ class ProfileFile {
     // Reads from bytes, which must outlive it, until the first change: a write then holds the
     // file as read and as edited, and no third copy.
     static ProfileFile Borrowing(std::string fileName, const std::optional<std::string>& bytes);
+    // The bytes must outlive the file: a temporary would be gone before the first read.
+    static ProfileFile Borrowing(std::string fileName, std::optional<std::string>&& bytes) = delete;
 
     bool Found() const { return found_; }
     const std::string& Bytes() const { return borrowed_ ? *borrowed_ : bytes_; }

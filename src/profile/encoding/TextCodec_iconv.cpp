@@ -45,11 +45,12 @@ class Converter {
             std::size_t outLeft = sizeof buffer;
             const std::size_t result =
                 iconv(handle_, const_cast<char**>(in), inLeft, &outPtr, &outLeft);
+            const int error = errno;  // before append, which may allocate
             out->append(buffer, static_cast<std::size_t>(outPtr - buffer));
             if (result != static_cast<std::size_t>(-1)) {
                 continue;
             }
-            if (errno != E2BIG) {
+            if (error != E2BIG) {
                 return false;
             }
         }
