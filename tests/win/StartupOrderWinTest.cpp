@@ -19,25 +19,26 @@ using testing_support::FakeMsgBox;
 
 namespace {
 
+struct TooltipSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+// A named function: on 32-bit Windows the callback must be stdcall, which a lambda is not.
+BOOL CALLBACK CollectTooltip(HWND candidate, LPARAM data) {
+    auto* search = reinterpret_cast<TooltipSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(candidate, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(candidate, GW_OWNER) == search->owner) {
+        search->found.push_back(candidate);
+    }
+    return TRUE;
+}
+
 // The tooltip controls of this thread that belong to the window.
 std::vector<HWND> TooltipsOf(HWND window) {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{window, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND candidate, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {};
-            GetClassNameW(candidate, name, 64);
-            if (std::wstring(name) == TOOLTIPS_CLASSW &&
-                GetWindow(candidate, GW_OWNER) == s->owner) {
-                s->found.push_back(candidate);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TooltipSearch search{window, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectTooltip, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
