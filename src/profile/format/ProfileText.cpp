@@ -308,14 +308,12 @@ std::optional<std::vector<ValueText>> ProfileText::DecodeTogether(
     std::string joined;
     for (const EntryLine* entry : entries) {
         if (entry && entry->hasValue) {
-            joined += bytes_.substr(entry->valueBegin, ValueEnd(*entry) - entry->valueBegin);
+            joined.append(bytes_, entry->valueBegin, ValueEnd(*entry) - entry->valueBegin);
         }
         joined += '\n';
     }
     bool repaired = false;
-    const bool ascii = std::all_of(joined.begin(), joined.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    const std::string text = ascii ? std::move(joined) : DecodeText(encoding_, joined, &repaired);
+    const std::string text = DecodeText(encoding_, joined, &repaired);
     if (repaired) {
         return std::nullopt;
     }
