@@ -7,6 +7,7 @@
 #include "EditorFakes.h"
 #include "EditorMessages.h"
 #include "FaultInjection.h"
+#include "ShownFieldNames.h"
 #include "TempDir.h"
 
 using namespace quelvar;
@@ -242,20 +243,6 @@ TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
 // Each field alone holding what the file cannot store: nothing is written, and the message names
 // that field and no other.
 TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
-    // The fields as the message names them, in the order of TemplateFields.
-    const char* const kShownNames[] = {
-        "Author",
-        "BaseElement",
-        "CloseTag",
-        "Default (Element1)",
-        "Default (Element2)",
-        "Default (Element3)",
-        "Element1",
-        "Element2",
-        "Element3",
-        "Index",
-        "TagName",
-    };
     const std::string file = dir_.File("t.kvd");
     const std::string original = "[Quelvar]\r\nTagName=old\r\n";
     for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -270,7 +257,7 @@ TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
             const std::string& prompt = msgBox_.calls[0].prompt;
             EXPECT_EQ(msgBox_.calls[0].style, mb::kIconWarning) << field;
             for (std::size_t named = 0; named < kFieldCount; ++named) {
-                const std::string name = kShownNames[named];
+                const std::string name = kShownFieldNames[named];
                 const bool shown = prompt.find("\r\n" + name + "：") != std::string::npos;
                 EXPECT_EQ(shown, named == field) << name << " for field " << field;
             }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "EditorMessages.h"
+#include "ShownFieldNames.h"
 #include "SystemReason.h"
 #include "TemplateFields.h"
 
@@ -80,22 +81,9 @@ TEST(TemplateTables, CaptionsReadWithoutTheirAccessKeyMarks) {
 }
 
 TEST(TemplateTables, TheElevenFieldNamesAsMessagesShowThem) {
-    const char* const kNames[] = {
-        "Author",
-        "BaseElement",
-        "CloseTag",
-        "Default (Element1)",
-        "Default (Element2)",
-        "Default (Element3)",
-        "Element1",
-        "Element2",
-        "Element3",
-        "Index",
-        "TagName",
-    };
-    static_assert(std::size(kNames) == kFieldCount);
+    static_assert(std::size(kShownFieldNames) == kFieldCount);
     for (std::size_t field = 0; field < kFieldCount; ++field) {
-        EXPECT_EQ(FieldName(field), kNames[field]) << field;
+        EXPECT_EQ(FieldName(field), kShownFieldNames[field]) << field;
     }
 }
 
