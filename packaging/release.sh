@@ -41,7 +41,7 @@ cp "$work/release/quelvar-edit_${version}_amd64.deb" "$out/"
 
 echo "== Windows setup programs and zips"
 for preset in windows windows-i686; do
-    cmake --preset "$preset" -B "$work/$preset" -DQUELVAR_BUILD_TESTS=OFF >/dev/null
+    cmake --preset "$preset" -B "$work/$preset" -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$work/$preset" --target src/win/quelvar-edit.exe -j "$jobs"
 done
 packaging/windows/build-packages.sh --no-build --builds "$work" --out "$work/packages" >/dev/null
