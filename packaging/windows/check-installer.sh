@@ -34,18 +34,15 @@ mkdir -p "$HOME"
 # No Linux menu entries or file types from Wine's side, and no Mono or Gecko downloads.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-display=57
-while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display
+# The display the tests use: Xvfb on a free display number, with xdotool for the keys.
+source tools/runners/display
+needs xdotool
 cleanup() {
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    stop_display
 }
 trap cleanup EXIT
+start_display
 
 passed=0
 ok() {

@@ -1,23 +1,17 @@
 #!/usr/bin/env bash
-# End to end: the real program under Xvfb, given a file name that is not UTF-8 on the command
+# End to end, run by display-run: the real program on an X display, given a file name that is not UTF-8 on the command
 # line (Latin-1 in the file's own name, or in its folder's), opens that file; Save accepted as
 # the dialog shows it then writes that same file, not one named with U+FFFD nor one elsewhere.
 set -euo pipefail
 binary=$(realpath "$1")
 work=$(mktemp -d)
-app="" xvfb=""
+app=""
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb gave no display within 10 s"; exit 1; }
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 focus() {
     local window

@@ -1,22 +1,17 @@
 #!/usr/bin/env bash
-# End to end: the real program under Xvfb; type a tag name, save through the real file dialog
-# with the keyboard, check the file's bytes, and quit through the File menu.
+# End to end, run by display-run: the real program on an X display; type a tag name, save
+# through the real file dialog with the keyboard, check the file's bytes, and quit through the
+# File menu.
 set -euo pipefail
 binary=$1
 work=$(mktemp -d)
-app="" xvfb=""
+app=""
 cleanup() {
     [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start within 10 s"; exit 1; }
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb
 
 "$binary" &
 app=$!
