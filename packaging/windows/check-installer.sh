@@ -77,8 +77,10 @@ settle() { wineserver -w; }
 echo "== Wine prefix (Japanese locale)"
 win wineboot -i >/dev/null 2>&1
 settle
-x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static packaging/windows/read-fields.cpp \
-    -o "$work/read-fields.exe"
+# The helper that reads the editor's window, from the 64-bit Windows build.
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target quelvar_read_fields >/dev/null
+cp build/windows/packaging/windows/read-fields.exe "$work/read-fields.exe"
 local_appdata=$(win_out cmd.exe /c echo %LOCALAPPDATA%)
 appdata=$(win_out cmd.exe /c echo %APPDATA%)
 profile=$(win_out cmd.exe /c echo %USERPROFILE%)
