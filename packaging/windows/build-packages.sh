@@ -52,7 +52,8 @@ package() { # arch preset triplet
     local stage=$out/$name
     if $build; then
         cmake --preset "$preset" -B "$builds/$preset" >/dev/null
-        # The agreed output path, whatever the target is called.
+        # Ninja takes an output file as a target: the program is built by the path it is copied
+        # from below, whatever its CMake target is called.
         cmake --build "$builds/$preset" --target src/win/quelvar-edit.exe -j 1
     fi
     mkdir -p "$stage"
