@@ -1,16 +1,11 @@
 #!/usr/bin/env bash
-# End to end, run by display-run: the real program on an X display, given a file name that is not UTF-8 on the command
-# line (Latin-1 in the file's own name, or in its folder's), opens that file; Save accepted as
-# the dialog shows it then writes that same file, not one named with U+FFFD nor one elsewhere.
+# End to end, run by display-run: the real program on an X display, given a file name that is
+# not UTF-8 on the command line (Latin-1 in the file's own name, or in its folder's), opens that
+# file; Save accepted as the dialog shows it then writes that same file, not one named with
+# U+FFFD nor one elsewhere.
 set -euo pipefail
 binary=$(realpath "$1")
-work=$(mktemp -d)
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
 focus() {

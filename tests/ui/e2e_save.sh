@@ -4,13 +4,7 @@
 # File menu.
 set -euo pipefail
 binary=$1
-work=$(mktemp -d)
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 export QT_QPA_PLATFORM=xcb
 
 "$binary" &

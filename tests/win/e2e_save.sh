@@ -8,13 +8,7 @@
 set -euo pipefail
 program=$1
 read -ra wine <<<"$QUELVAR_WINE_LOADER"
-work=$(mktemp -d)
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 
 # The dialog's name box and the command line take Windows paths: Wine's drive Z: is the root.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
