@@ -77,13 +77,13 @@ TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
     EXPECT_GE(scale, 1.0);
     // Every text box is at least as tall as the platform wants it.
     EXPECT_GE(Box("txtTagName")->height() + 1, Box("txtTagName")->sizeHint().height());
-    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels(0, 0, 5790, 3585, scale).size());
-    EXPECT_EQ(Frame()->geometry(), TwipsToPixels(0, 735, 5790, 2850, scale));
+    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels({0, 0, 5790, 3585}, scale).size());
+    EXPECT_EQ(Frame()->geometry(), TwipsToPixels({0, 735, 5790, 2850}, scale));
     EXPECT_EQ(Frame()->parentWidget(), window_.centralWidget());
     EXPECT_EQ(Box("txtDefault3")->parentWidget(), Frame());
-    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels(945, 82, 4845, 270, scale));
-    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels(1155, 2100, 4530, 270, scale));
-    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels(105, 2520, 540, 225, scale));
+    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels({945, 82, 4845, 270}, scale));
+    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels({1155, 2100, 4530, 270}, scale));
+    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels({105, 2520, 540, 225}, scale));
 
     // The boxes in the frame end at one right edge; the third default box is the narrower.
     const int right = Box("txtBaseElement")->geometry().right();
