@@ -4,10 +4,13 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "FormLayout.h"
+
 namespace quelvar {
 
 QtCommonDialog::QtCommonDialog(QWidget* parent) : QObject(parent), parent_(parent) {
-    setObjectName("CD");
+    setObjectName(QString::fromUtf8(layout::kFileDialogName.data(),
+                                    static_cast<qsizetype>(layout::kFileDialogName.size())));
 }
 
 QStringList QtCommonDialog::NameFilters(const std::string& filter) {

@@ -98,7 +98,7 @@ void frmEditor::BuildControls() {
     client->setFixedSize(TwipsToPixels(layout::kClientArea, scale_).size());
 
     auto* frame = new QGroupBox(Text(layout::kFrameCaption), client);
-    frame->setObjectName("fraMainData");
+    frame->setObjectName(Text(layout::kFrameName));
     frame->setGeometry(TwipsToPixels(layout::kFrame, scale_));
 
     QWidget* previous = nullptr;
