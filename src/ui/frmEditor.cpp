@@ -40,11 +40,8 @@ double MeasureLayoutScale() {
 
 }  // namespace
 
-frmEditor::frmEditor(QWidget* parent)
-    : QMainWindow(parent),
-      fileDialog_(new QtCommonDialog(this)),
-      msgBox_(this),
-      doc_(msgBox_, *fileDialog_, *this) {
+frmEditor::frmEditor(MsgBox& msgBox, CommonDialog& fileDialog, QWidget* parent)
+    : QMainWindow(parent), doc_(msgBox, fileDialog, *this) {
     setObjectName("frmEditor");
     setWindowTitle(Text(layout::kWindowCaption));
     BuildMenu();

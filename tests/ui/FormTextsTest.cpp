@@ -8,14 +8,19 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "EditorFakes.h"
 #include "frmEditor.h"
 
 using quelvar::frmEditor;
+using testing_support::FakeDialog;
+using testing_support::FakeMsgBox;
 
 namespace {
 
 TEST(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
-    frmEditor window;
+    FakeMsgBox msgBox;
+    FakeDialog dialog;
+    frmEditor window(msgBox, dialog);
     const struct {
         const char* label;
         const char* caption;
@@ -50,7 +55,9 @@ TEST(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
 }
 
 TEST(FormTexts, EveryItemOfTheFileMenuWithItsShortcut) {
-    frmEditor window;
+    FakeMsgBox msgBox;
+    FakeDialog dialog;
+    frmEditor window(msgBox, dialog);
     const struct {
         const char* name;
         const char* text;

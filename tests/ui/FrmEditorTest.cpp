@@ -16,19 +16,26 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "EditorFakes.h"
 #include "ModalAnswer.h"
+#include "QtCommonDialog.h"
+#include "QtMsgBox.h"
 #include "TempDir.h"
 #include "Twips.h"
 
 using namespace quelvar;
 using testing_support::AnswerNextModal;
+using testing_support::FakeDialog;
+using testing_support::FakeMsgBox;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
 
-class FrmEditorTest : public ::testing::Test {
+// The window shown and active, over the message box and file dialog given.
+template <class MsgBoxKind, class DialogKind>
+class ShownEditor : public ::testing::Test {
   protected:
     void SetUp() override {
         window_.show();
@@ -45,7 +52,22 @@ class FrmEditorTest : public ::testing::Test {
         return focus ? focus->objectName() : QString();
     }
 
-    frmEditor window_;
+    MsgBoxKind msgBox_;
+    DialogKind cd_;
+    frmEditor window_{msgBox_, cd_};
+};
+
+// The window and the document over fakes of the message box and file dialog.
+using FrmEditorTest = ShownEditor<FakeMsgBox, FakeDialog>;
+
+// The window with Qt's message box and file dialog over it, as the program makes them: for what
+// these show.
+class FrmEditorDialogTest : public ShownEditor<QtMsgBox, QtCommonDialog> {
+  protected:
+    FrmEditorDialogTest() {
+        msgBox_.SetOwner(&window_);
+        cd_.SetOwner(&window_);
+    }
 };
 
 TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
@@ -69,7 +91,6 @@ TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
     EXPECT_TRUE(Box("txtIndex")->toolTip().contains("します。  B="));
     EXPECT_EQ(Frame()->title(), "MainData");
     EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title(), "File(&F)");
-    ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
 }
 
 TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
@@ -184,7 +205,7 @@ TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure)
     EXPECT_EQ(Box("txtCloseTag")->text(), "</a>");
 }
 
-TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
+TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     QTest::keyClicks(Box("txtTagName"), "a");
     QString title, text;
     QMessageBox::Icon icon{};
@@ -217,7 +238,7 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     EXPECT_EQ(window_.Document().Changed(), 0);
 }
 
-TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
+TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
     TempDir dir;
     const std::string file = dir.File("a.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
@@ -227,6 +248,8 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
+        // The dialog is the window's file dialog control.
+        ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         patterns = dialog->findChild<QFileSystemModel*>()->nameFilters();
@@ -242,7 +265,7 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
     EXPECT_EQ(Box("txtTagName")->text(), "x");
 }
 
-TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
+TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     TempDir dir;
     const std::string file = dir.File("plain");
     // Opening a file first makes the dialog start in its folder, as it does for a user.
@@ -274,6 +297,7 @@ TEST_F(FrmEditorTest, QuitClosesTheWindowWithoutAQuestion) {
     window_.findChild<QAction*>("mnuQuit")->trigger();
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(msgBox_.calls.empty());
 }
 
 }  // namespace
