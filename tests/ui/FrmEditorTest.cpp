@@ -89,6 +89,7 @@ TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
         EXPECT_EQ(label->buddy(), box);
     }
     EXPECT_TRUE(Box("txtIndex")->toolTip().contains("します。  B="));
+    ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
     EXPECT_EQ(Frame()->title(), "MainData");
     EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title(), "File(&F)");
 }
@@ -99,6 +100,7 @@ TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
     // Every text box is at least as tall as the platform wants it.
     EXPECT_GE(Box("txtTagName")->height() + 1, Box("txtTagName")->sizeHint().height());
     EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels({0, 0, 5790, 3585}, scale).size());
+    ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
     EXPECT_EQ(Frame()->geometry(), TwipsToPixels({0, 735, 5790, 2850}, scale));
     EXPECT_EQ(Frame()->parentWidget(), window_.centralWidget());
     EXPECT_EQ(Box("txtDefault3")->parentWidget(), Frame());
