@@ -43,8 +43,21 @@ class Window : public QMainWindow {
     }
 };
 #else
+#include "QtCommonDialog.h"
+#include "QtMsgBox.h"
 #include "frmEditor.h"
-using Window = quelvar::frmEditor;
+// The editor's window over its message box and file dialog, made as the program makes them.
+struct Services {
+    quelvar::QtMsgBox msgBox;
+    quelvar::QtCommonDialog fileDialog;
+};
+class Window : private Services, public quelvar::frmEditor {
+  public:
+    Window() : frmEditor(msgBox, fileDialog) {
+        msgBox.SetOwner(this);
+        fileDialog.SetOwner(this);
+    }
+};
 #endif
 
 namespace {

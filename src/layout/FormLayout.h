@@ -31,7 +31,10 @@ struct LabelledBox {
 inline constexpr Twips kClientArea{0, 0, 5790, 3585};
 // The frame's own corner lies at (0, 735) in the client area.
 inline constexpr Twips kFrame{0, 735, 5790, 2850};
+inline constexpr std::string_view kFrameName = "fraMainData";
 inline constexpr std::string_view kFrameCaption = "MainData";
+// The file dialog control: it has no place on screen, only its name.
+inline constexpr std::string_view kFileDialogName = "CD";
 inline constexpr std::string_view kWindowCaption = "Quelvar Edit Tool";
 
 // In tab order: the tag name and author boxes on the window, the frame, then its nine boxes.

@@ -5,10 +5,11 @@
 
 #include "FormLayout.h"
 
-// How the twip layout becomes pixels. The layout was drawn for the fonts of its time: a text box
-// 270 twips (18 pixels at 96 dots per inch) high. Today's fonts may need more, so the whole
-// layout is drawn larger by one factor, never smaller, until a box holds a line of text and
-// every label holds its caption.
+// How the twip layout becomes pixels, at the display's density (1440 twips to the inch). The
+// layout assumes a font whose line of text fits a text box 270 twips high (18 pixels at 96 dots
+// per inch) and whose captions fit their labels' widths. Where the system's font needs more, the
+// whole layout is drawn larger by one factor, never smaller, until a box holds a line of text
+// and every label holds its caption.
 namespace quelvar::layout {
 
 inline constexpr int kTwipsPerInch = 1440;

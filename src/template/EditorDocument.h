@@ -22,8 +22,17 @@ class EditorDocument {
     const TagTemplate& Fields() const { return fields_; }
 
     const std::string& CurrentFile() const { return currentFile_; }
+    // The changed flag is defined as a 16-bit integer holding 0 or 1, not as a truth value: it
+    // keeps that type here so that the windows and tests read exactly the defined values.
     std::int16_t Changed() const { return changed_; }
 
+    // The window's controls and procedures carry the system's own names: frm for the window, fra
+    // for its frame, txt for a text box, mnu for a menu item, and Control_Event for the
+    // procedure an event runs (Form_Load, mnuOpen_Click). The field, layout and menu tables that
+    // both windows are built from name the controls so, each window routes its events to these
+    // procedures, and users and testers speak of the window in the same words; hence these names
+    // rather than this code's own style. For the same reason "Templete" in the menu and the
+    // dialogs' titles is spelled so on purpose.
     void Form_Load();
 
     void mnuNew_Click();

@@ -4,11 +4,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace quelvar {
+#include "FormLayout.h"
 
-QtCommonDialog::QtCommonDialog(QWidget* parent) : QObject(parent), parent_(parent) {
-    setObjectName("CD");
-}
+namespace quelvar {
 
 QStringList QtCommonDialog::NameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
@@ -45,8 +43,9 @@ bool QtCommonDialog::ShowSave() {
 
 bool QtCommonDialog::Show(Purpose purpose) {
     const bool open = purpose == Purpose::Open;
-    QFileDialog dialog(parent_, QString::fromStdString(DialogTitle));
-    dialog.setObjectName(open ? "OpenDialog" : "SaveDialog");
+    QFileDialog dialog(owner_, QString::fromStdString(DialogTitle));
+    dialog.setObjectName(QString::fromUtf8(layout::kFileDialogName.data(),
+                                           static_cast<qsizetype>(layout::kFileDialogName.size())));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QStringList>
 
 #include "WindowServices.h"
@@ -10,11 +9,11 @@ class QWidget;
 namespace quelvar {
 
 // The file dialog control, as Qt's own file dialog (the same on every desktop, and one that
-// tests can answer).
-class QtCommonDialog : public QObject, public CommonDialog {
-    Q_OBJECT
+// tests can answer). While shown, the dialog is the main window's child under the control's
+// name, by which tests find it.
+class QtCommonDialog : public CommonDialog {
   public:
-    explicit QtCommonDialog(QWidget* parent);
+    void SetOwner(QWidget* owner) { owner_ = owner; }
 
     bool ShowOpen() override;
     bool ShowSave() override;
@@ -27,7 +26,7 @@ class QtCommonDialog : public QObject, public CommonDialog {
     enum class Purpose { Open, Save };
     bool Show(Purpose purpose);
 
-    QWidget* parent_;
+    QWidget* owner_ = nullptr;
 };
 
 }  // namespace quelvar

@@ -25,7 +25,7 @@ QMessageBox::Icon IconFor(int style) {
 int QtMsgBox::Show(const std::string& prompt, int style, const std::string& title) {
     QMessageBox box(IconFor(style), QString::fromStdString(title),
                     QString::fromStdString(prompt).replace("\r\n", "\n"), QMessageBox::NoButton,
-                    parent_);
+                    owner_);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName("MsgBox");
     if ((style & 0x0F) == mb::kYesNo) {

@@ -6,14 +6,14 @@ class QWidget;
 
 namespace quelvar {
 
-// The message box, as a Qt message box over the main window.
+// The message box, as a Qt message box over the main window once it has one.
 class QtMsgBox : public MsgBox {
   public:
-    explicit QtMsgBox(QWidget* parent) : parent_(parent) {}
+    void SetOwner(QWidget* owner) { owner_ = owner; }
     int Show(const std::string& prompt, int style, const std::string& title) override;
 
   private:
-    QWidget* parent_;
+    QWidget* owner_ = nullptr;
 };
 
 }  // namespace quelvar

@@ -4,10 +4,6 @@
 
 namespace quelvar {
 
-QRect TwipsToPixels(int left, int top, int width, int height, double scale) {
-    return TwipsToPixels(layout::Twips{left, top, width, height}, scale);
-}
-
 QRect TwipsToPixels(const layout::Twips& place, double scale) {
     const layout::PixelRect pixels = layout::ToPixels(place, kQtDpi, scale);
     return QRect(pixels.left, pixels.top, pixels.width, pixels.height);

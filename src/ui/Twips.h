@@ -9,7 +9,6 @@ namespace quelvar {
 // Qt's pixels are those of a 96 dots-per-inch display: 15 twips to the pixel.
 inline constexpr double kQtDpi = 96.0;
 
-QRect TwipsToPixels(int left, int top, int width, int height, double scale);
 QRect TwipsToPixels(const layout::Twips& place, double scale);
 
 }  // namespace quelvar

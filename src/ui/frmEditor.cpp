@@ -40,11 +40,8 @@ double MeasureLayoutScale() {
 
 }  // namespace
 
-frmEditor::frmEditor(QWidget* parent)
-    : QMainWindow(parent),
-      fileDialog_(new QtCommonDialog(this)),
-      msgBox_(this),
-      doc_(msgBox_, *fileDialog_, *this) {
+frmEditor::frmEditor(MsgBox& msgBox, CommonDialog& fileDialog, QWidget* parent)
+    : QMainWindow(parent), doc_(msgBox, fileDialog, *this) {
     setObjectName("frmEditor");
     setWindowTitle(Text(layout::kWindowCaption));
     BuildMenu();
@@ -98,7 +95,7 @@ void frmEditor::BuildControls() {
     client->setFixedSize(TwipsToPixels(layout::kClientArea, scale_).size());
 
     auto* frame = new QGroupBox(Text(layout::kFrameCaption), client);
-    frame->setObjectName("fraMainData");
+    frame->setObjectName(Text(layout::kFrameName));
     frame->setGeometry(TwipsToPixels(layout::kFrame, scale_));
 
     QWidget* previous = nullptr;

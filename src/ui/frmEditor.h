@@ -5,8 +5,6 @@
 
 #include "EditorDocument.h"
 #include "FormLayout.h"
-#include "QtCommonDialog.h"
-#include "QtMsgBox.h"
 #include "TemplateFields.h"
 
 class QLineEdit;
@@ -20,7 +18,9 @@ namespace quelvar {
 class frmEditor : public QMainWindow, public WindowHost {
     Q_OBJECT
   public:
-    explicit frmEditor(QWidget* parent = nullptr);
+    // The message box and the file dialog are the window's; main gives them the window as their
+    // owner once it is made, and tests may give fakes.
+    frmEditor(MsgBox& msgBox, CommonDialog& fileDialog, QWidget* parent = nullptr);
 
     EditorDocument& Document() { return doc_; }
     QLineEdit* TextBox(std::size_t field) const { return textBoxes_.at(field); }
@@ -40,9 +40,6 @@ class frmEditor : public QMainWindow, public WindowHost {
     QLineEdit* PlaceRow(const layout::LabelledBox& row, QWidget* container);
     void ShowField(std::size_t field);
 
-    // Made before the document, which keeps a reference to it; a child of the window.
-    QtCommonDialog* fileDialog_;
-    QtMsgBox msgBox_;
     EditorDocument doc_;
     std::array<QLineEdit*, kFieldCount> textBoxes_{};
     double scale_ = 1.0;

@@ -3,6 +3,8 @@
 
 #include "ArgumentBytes.h"
 #include "CommandLine.h"
+#include "QtCommonDialog.h"
+#include "QtMsgBox.h"
 #include "Startup.h"
 #include "Translations.h"
 #include "frmEditor.h"
@@ -27,7 +29,11 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QUELVAR_APP_ID);
     quelvar::InstallQtTranslations(QLocale::system());
 
-    quelvar::frmEditor window;
+    quelvar::QtMsgBox msgBox;
+    quelvar::QtCommonDialog fileDialog;
+    quelvar::frmEditor window(msgBox, fileDialog);
+    msgBox.SetOwner(&window);
+    fileDialog.SetOwner(&window);
     window.show();
     if (!commandLine.file.isEmpty()) {
         quelvar::OpenOnStart(window, quelvar::ArgumentBytes(argc, argv, commandLine.file));

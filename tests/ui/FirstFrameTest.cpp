@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QTest>
 
+#include "EditorFakes.h"
 #include "frmEditor.h"
 
 using namespace quelvar;
@@ -15,7 +16,9 @@ using namespace quelvar;
 namespace {
 
 TEST(FirstFrame, TheWindowIconComesOnlyAfterTheFirstPaint) {
-    frmEditor window;
+    testing_support::FakeMsgBox msgBox;
+    testing_support::FakeDialog dialog;
+    frmEditor window(msgBox, dialog);
     // Whatever the construction queued has run; nothing was painted yet.
     QApplication::processEvents();
     EXPECT_TRUE(window.windowIcon().availableSizes().isEmpty()) << "icon before the first frame";

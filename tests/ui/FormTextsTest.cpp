@@ -8,14 +8,23 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "EditorFakes.h"
 #include "frmEditor.h"
 
 using quelvar::frmEditor;
+using testing_support::FakeDialog;
+using testing_support::FakeMsgBox;
 
 namespace {
 
-TEST(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
-    frmEditor window;
+class FormTexts : public ::testing::Test {
+  protected:
+    FakeMsgBox msgBox_;
+    FakeDialog dialog_;
+    frmEditor window_{msgBox_, dialog_};
+};
+
+TEST_F(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
     const struct {
         const char* label;
         const char* caption;
@@ -39,8 +48,8 @@ TEST(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
          "閉じタグを入力します。使用しない場合はそのまま。"},
     };
     for (const auto& row : kRows) {
-        const auto* label = window.findChild<QLabel*>(row.label);
-        const auto* box = window.findChild<QLineEdit*>(row.box);
+        const auto* label = window_.findChild<QLabel*>(row.label);
+        const auto* box = window_.findChild<QLineEdit*>(row.box);
         ASSERT_NE(label, nullptr) << row.label;
         ASSERT_NE(box, nullptr) << row.box;
         EXPECT_EQ(label->text().toStdString(), row.caption) << row.label;
@@ -49,8 +58,7 @@ TEST(FormTexts, EveryLabelLeadsToItsBoxWithItsCaptionAndTooltip) {
     }
 }
 
-TEST(FormTexts, EveryItemOfTheFileMenuWithItsShortcut) {
-    frmEditor window;
+TEST_F(FormTexts, EveryItemOfTheFileMenuWithItsShortcut) {
     const struct {
         const char* name;
         const char* text;
@@ -62,7 +70,7 @@ TEST(FormTexts, EveryItemOfTheFileMenuWithItsShortcut) {
         {"mnuSp0", "", ""},
         {"mnuQuit", "&Quit", ""},
     };
-    const auto* file = window.findChild<QMenu*>("mnuFile");
+    const auto* file = window_.findChild<QMenu*>("mnuFile");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->title().toStdString(), "File(&F)");
     const QList<QAction*> actions = file->actions();

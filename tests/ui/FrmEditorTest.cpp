@@ -16,19 +16,26 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "EditorFakes.h"
 #include "ModalAnswer.h"
+#include "QtCommonDialog.h"
+#include "QtMsgBox.h"
 #include "TempDir.h"
 #include "Twips.h"
 
 using namespace quelvar;
 using testing_support::AnswerNextModal;
+using testing_support::FakeDialog;
+using testing_support::FakeMsgBox;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
 
-class FrmEditorTest : public ::testing::Test {
+// The window shown and active, over the message box and file dialog given.
+template <class MsgBoxKind, class DialogKind>
+class ShownEditor : public ::testing::Test {
   protected:
     void SetUp() override {
         window_.show();
@@ -45,7 +52,22 @@ class FrmEditorTest : public ::testing::Test {
         return focus ? focus->objectName() : QString();
     }
 
-    frmEditor window_;
+    MsgBoxKind msgBox_;
+    DialogKind cd_;
+    frmEditor window_{msgBox_, cd_};
+};
+
+// The window and the document over fakes of the message box and file dialog.
+using FrmEditorTest = ShownEditor<FakeMsgBox, FakeDialog>;
+
+// The window with Qt's message box and file dialog over it, as the program makes them: for what
+// these show.
+class FrmEditorDialogTest : public ShownEditor<QtMsgBox, QtCommonDialog> {
+  protected:
+    FrmEditorDialogTest() {
+        msgBox_.SetOwner(&window_);
+        cd_.SetOwner(&window_);
+    }
 };
 
 TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
@@ -67,9 +89,9 @@ TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
         EXPECT_EQ(label->buddy(), box);
     }
     EXPECT_TRUE(Box("txtIndex")->toolTip().contains("します。  B="));
+    ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
     EXPECT_EQ(Frame()->title(), "MainData");
     EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title(), "File(&F)");
-    ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
 }
 
 TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
@@ -77,13 +99,14 @@ TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
     EXPECT_GE(scale, 1.0);
     // Every text box is at least as tall as the platform wants it.
     EXPECT_GE(Box("txtTagName")->height() + 1, Box("txtTagName")->sizeHint().height());
-    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels(0, 0, 5790, 3585, scale).size());
-    EXPECT_EQ(Frame()->geometry(), TwipsToPixels(0, 735, 5790, 2850, scale));
+    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels({0, 0, 5790, 3585}, scale).size());
+    ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
+    EXPECT_EQ(Frame()->geometry(), TwipsToPixels({0, 735, 5790, 2850}, scale));
     EXPECT_EQ(Frame()->parentWidget(), window_.centralWidget());
     EXPECT_EQ(Box("txtDefault3")->parentWidget(), Frame());
-    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels(945, 82, 4845, 270, scale));
-    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels(1155, 2100, 4530, 270, scale));
-    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels(105, 2520, 540, 225, scale));
+    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels({945, 82, 4845, 270}, scale));
+    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels({1155, 2100, 4530, 270}, scale));
+    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels({105, 2520, 540, 225}, scale));
 
     // The boxes in the frame end at one right edge; the third default box is the narrower.
     const int right = Box("txtBaseElement")->geometry().right();
@@ -184,7 +207,7 @@ TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure)
     EXPECT_EQ(Box("txtCloseTag")->text(), "</a>");
 }
 
-TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
+TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     QTest::keyClicks(Box("txtTagName"), "a");
     QString title, text;
     QMessageBox::Icon icon{};
@@ -217,7 +240,7 @@ TEST_F(FrmEditorTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     EXPECT_EQ(window_.Document().Changed(), 0);
 }
 
-TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
+TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
     TempDir dir;
     const std::string file = dir.File("a.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
@@ -227,6 +250,8 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
+        // The dialog is the window's file dialog control.
+        ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         patterns = dialog->findChild<QFileSystemModel*>()->nameFilters();
@@ -242,7 +267,7 @@ TEST_F(FrmEditorTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing
     EXPECT_EQ(Box("txtTagName")->text(), "x");
 }
 
-TEST_F(FrmEditorTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
+TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     TempDir dir;
     const std::string file = dir.File("plain");
     // Opening a file first makes the dialog start in its folder, as it does for a user.
@@ -274,6 +299,7 @@ TEST_F(FrmEditorTest, QuitClosesTheWindowWithoutAQuestion) {
     window_.findChild<QAction*>("mnuQuit")->trigger();
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(msgBox_.calls.empty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QTranslator>
 
 #include "CommandLine.h"
+#include "EditorFakes.h"
 #include "FaultInjection.h"
 #include "ModalAnswer.h"
 #include "QtMsgBox.h"
@@ -21,6 +22,8 @@
 
 using namespace quelvar;
 using testing_support::AnswerNextModal;
+using testing_support::FakeDialog;
+using testing_support::FakeMsgBox;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
@@ -56,19 +59,12 @@ class StartupTest : public ::testing::Test {
 
     // Starts with the file as the program does and returns the message shown, if any.
     QString StartWith(const std::string& file) {
-        QString message;
-        bool answered = false;
-        const auto answering = AnswerNextModal([&](QWidget* modal) {
-            message = qobject_cast<QMessageBox*>(modal)->text();
-            answered = true;
-            modal->close();
-        });
         window_.show();
         OpenOnStart(window_, file);
         // Either the file loads or its message comes up.
         QElapsedTimer waited;
         waited.start();
-        while (!answered && window_.Document().CurrentFile().empty()) {
+        while (msgBox_.calls.empty() && window_.Document().CurrentFile().empty()) {
             if (waited.elapsed() > kStartGiveUpMs) {
                 ADD_FAILURE() << "neither the file nor a message came within " << kStartGiveUpMs
                               << " ms of the start";
@@ -76,11 +72,13 @@ class StartupTest : public ::testing::Test {
             }
             QTest::qWait(10);
         }
-        return message;
+        return msgBox_.calls.empty() ? QString() : QString::fromStdString(msgBox_.calls[0].prompt);
     }
 
     TempDir dir_;
-    frmEditor window_;
+    FakeMsgBox msgBox_;
+    FakeDialog dialog_;
+    frmEditor window_{msgBox_, dialog_};
 };
 
 TEST_F(StartupTest, AFileOnTheCommandLineOpensAsOpenOpensIt) {
@@ -127,7 +125,7 @@ TEST(TranslationsTest, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {
         no = box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });
-    QtMsgBox msgBox(nullptr);
+    QtMsgBox msgBox;
     EXPECT_EQ(msgBox.Show("本当に？", 292, "New Templete"), 7);
     QCoreApplication::removeTranslator(translator);
     delete translator;

@@ -7,6 +7,8 @@
 
 #include "WindowServices.h"
 
+// The window's services as the document sees them, for tests of the document's behaviour with
+// either window or none: what the commands show is recorded and their answers are scripted.
 namespace testing_support {
 
 // A message box that records what it was asked and answers from a script (No when the script
