@@ -12,7 +12,7 @@
 #include <string>
 
 #include "BenchFiles.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TemplateFile.h"
 

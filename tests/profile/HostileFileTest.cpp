@@ -13,7 +13,7 @@
 #include <string>
 
 #include "ChildProcess.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "FileAccess.h"
 #include "IniAccess.h"
 #include "TempDir.h"

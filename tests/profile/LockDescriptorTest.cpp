@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "FileAccess.h"
 #include "TempDir.h"
 

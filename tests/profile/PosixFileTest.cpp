@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ChildProcess.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 

@@ -6,7 +6,7 @@
 
 #include "EditorFakes.h"
 #include "EditorMessages.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "ShownFieldNames.h"
 #include "TempDir.h"
 

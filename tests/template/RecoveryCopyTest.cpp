@@ -9,7 +9,7 @@
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "RecoveryCopy.h"
 #include "TempDir.h"
 

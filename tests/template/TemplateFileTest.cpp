@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 

@@ -9,7 +9,7 @@
 #include <QTranslator>
 
 #include "CommandLine.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "ModalAnswer.h"
 #include "QtMsgBox.h"
 #include "Startup.h"

@@ -1,4 +1,4 @@
-#include "FaultInjection.h"
+#include "FaultHook.h"
 
 #include <utility>
 
