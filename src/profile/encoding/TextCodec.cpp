@@ -49,6 +49,14 @@ std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repa
     return DecodeCp932(bytes, repaired);
 }
 
+char32_t RepairCharacter(FileEncoding encoding) {
+    return encoding == FileEncoding::Cp932 ? U'\u30FB' : kReplacementCharacter;
+}
+
+namespace {
+
+// UTF-8 to the encoding without any check that it reads back the same; nothing when the
+// converter rejects the text.
 std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
     switch (encoding) {
         case FileEncoding::Utf8Bom: {
@@ -64,12 +72,6 @@ std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view
     }
     return EncodeCp932(utf8);
 }
-
-char32_t RepairCharacter(FileEncoding encoding) {
-    return encoding == FileEncoding::Cp932 ? U'\u30FB' : kReplacementCharacter;
-}
-
-namespace {
 
 // Converters may substitute a near character (code page 932 has one byte for both the yen sign
 // and the backslash), so text counts as stored only when it decodes back to itself.

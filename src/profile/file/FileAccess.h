@@ -43,7 +43,4 @@ class FileUpdate {
     std::unique_ptr<State> state_;
 };
 
-// A FileUpdate that replaces the file with the given contents.
-void ReplaceWholeFile(const std::string& path, std::string_view contents);
-
 }  // namespace quelvar::profile

@@ -176,8 +176,4 @@ void FileUpdate::Replace(std::string_view contents) {
         {s.path, s.target, s.exists ? &s.info : nullptr, s.lock.get(), s.contents}, contents);
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view contents) {
-    FileUpdate(path).Replace(contents);
-}
-
 }  // namespace quelvar::profile

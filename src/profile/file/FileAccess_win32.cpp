@@ -182,8 +182,4 @@ void FileUpdate::Replace(std::string_view contents) {
     ReplaceContents(state_->path, contents);
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view contents) {
-    FileUpdate(path).Replace(contents);
-}
-
 }  // namespace quelvar::profile
