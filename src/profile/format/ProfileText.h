@@ -89,7 +89,8 @@ class ProfileText {
                      std::vector<EntryLine>* all) const;
     std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
-    std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
+    // Where the code unit first occurs in [begin, end); end when it does not.
+    std::size_t FindUnit(std::size_t begin, std::size_t end, std::size_t unit) const;
     std::string Decode(std::size_t begin, std::size_t end, bool* repaired) const;
     std::size_t ValueEnd(const EntryLine& entry) const;
     // Values in one conversion; nothing when any value needed a repair, which is then told
