@@ -9,7 +9,14 @@
 #include "TempDir.h"
 #include "TextCodec.h"
 
-using namespace IniAccess;
+using IniAccess::ByteOrderMark;
+using IniAccess::DetectEncoding;
+using IniAccess::FileEncoding;
+using IniAccess::IsUtf16;
+using IniAccess::ProfileFile;
+using IniAccess::ReadProfileValue;
+using IniAccess::RepairCharacter;
+using IniAccess::WriteProfileValue;
 using namespace std::string_literals;
 using testing_support::ReadBytes;
 using testing_support::TempDir;

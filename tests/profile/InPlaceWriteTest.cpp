@@ -19,8 +19,8 @@
 #include "RecoveryCopy.h"
 #include "TempDir.h"
 
-using quelvar::profile::FileUpdate;
-using quelvar::profile::ReadWholeFile;
+using IniAccess::internal::FileUpdate;
+using IniAccess::internal::ReadWholeFile;
 using testing_support::ChildEnd;
 using testing_support::ReadBytes;
 using testing_support::StartChild;

@@ -114,9 +114,9 @@ TEST_F(PosixFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
 // cannot give its name away on Windows).
 TEST_F(PosixFile, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                if (operation == IniAccess::FileOperation::Rename) {
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                if (operation == IniAccess::internal::FileOperation::Rename) {
                     std::filesystem::remove(file_);
                     std::filesystem::create_directory(file_);
                     WriteBytes(file_ + "/inside", "kept");

@@ -9,10 +9,10 @@
 #include "IniAccess.h"
 #include "TempDir.h"
 
-using IniAccess::FileOperation;
 using IniAccess::ProfileIoError;
 using IniAccess::ProfileTextError;
 using IniAccess::WriteProfileValue;
+using IniAccess::internal::FileOperation;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -55,7 +55,7 @@ TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
             // The first open is the read of the file; fail the second (the new file) instead.
             int opens = 0;
             {
-                const IniAccess::ScopedFaultHook hook(
+                const IniAccess::internal::ScopedFaultHook hook(
                     [&](FileOperation operation, const std::string&) {
                         if (operation != failing) {
                             return 0;

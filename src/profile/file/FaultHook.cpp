@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace IniAccess {
+namespace IniAccess::internal {
 
 namespace {
 
@@ -22,4 +22,4 @@ int InjectedFault(FileOperation operation, const std::string& path) {
     return hook ? hook(operation, path) : 0;
 }
 
-}  // namespace IniAccess
+}  // namespace IniAccess::internal

@@ -8,7 +8,7 @@
 
 // The hook that tests, fuzzers and benchmarks install to make file operations fail. It is
 // linked only into them; the program links NoFaults.cpp in its place.
-namespace IniAccess {
+namespace IniAccess::internal {
 
 // A hook that is asked before every file operation; a non-zero result is taken as the errno
 // the operation failed with, and the operation is not done. Not thread-safe.
@@ -29,4 +29,4 @@ class ScopedFaultHook {
     FaultHook previous_;
 };
 
-}  // namespace IniAccess
+}  // namespace IniAccess::internal

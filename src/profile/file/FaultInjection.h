@@ -7,7 +7,7 @@
 // answers is chosen when a program is linked, never when the module is compiled: the program
 // links one that fails nothing (NoFaults.cpp), and tests, fuzzers and benchmarks link the hook
 // of FaultHook.h.
-namespace IniAccess {
+namespace IniAccess::internal {
 
 // The file operations a profile read or write is made of.
 enum class FileOperation { Open, Read, Write, Flush, Rename, Lock };
@@ -15,4 +15,4 @@ enum class FileOperation { Open, Read, Write, Flush, Rename, Lock };
 // The errno the operation is to fail with without being done, or 0 to do it.
 int InjectedFault(FileOperation operation, const std::string& path);
 
-}  // namespace IniAccess
+}  // namespace IniAccess::internal

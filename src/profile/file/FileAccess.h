@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 // Larger files are refused before they are read whole: a template is a few hundred bytes, and
 // every real profile file is far below this.
@@ -43,4 +43,4 @@ class FileUpdate {
     std::unique_ptr<State> state_;
 };
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

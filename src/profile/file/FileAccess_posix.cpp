@@ -9,9 +9,7 @@
 #include "PosixFile.h"
 #include "ProfileError.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 using posix::Fail;
 using posix::FileDescriptor;
@@ -176,4 +174,4 @@ void FileUpdate::Replace(std::string_view contents) {
         {s.path, s.target, s.exists ? &s.info : nullptr, s.lock.get(), s.contents}, contents);
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -8,10 +8,14 @@
 #include "ProfileError.h"
 #include "Win32File.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
-using namespace IniAccess;
-using namespace win32;
+using win32::Fail;
+using win32::FailWith;
+using win32::Handle;
+using win32::Injected;
+using win32::IsMissing;
+using win32::WidePath;
 
 namespace {
 
@@ -179,7 +183,7 @@ const std::optional<std::string>& FileUpdate::Contents() const {
 }
 
 void FileUpdate::Replace(std::string_view contents) {
-    ReplaceContents(state_->path, contents);
+    win32::ReplaceContents(state_->path, contents);
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

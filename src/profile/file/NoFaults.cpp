@@ -1,10 +1,10 @@
 #include "FaultInjection.h"
 
-namespace IniAccess {
+namespace IniAccess::internal {
 
 // The program's answer: every file operation is done.
 int InjectedFault(FileOperation, const std::string&) {
     return 0;
 }
 
-}  // namespace IniAccess
+}  // namespace IniAccess::internal

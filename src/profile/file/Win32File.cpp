@@ -2,9 +2,7 @@
 
 #include "ProfileError.h"
 
-namespace quelvar::profile::win32 {
-
-using namespace IniAccess;
+namespace IniAccess::internal::win32 {
 
 std::error_code ToErrorCode(DWORD error) {
     switch (error) {
@@ -101,4 +99,4 @@ std::wstring FinalPath(const std::wstring& path) {
     return (length > 0 && length < 32768) ? std::wstring(buffer, length) : path;
 }
 
-}  // namespace quelvar::profile::win32
+}  // namespace IniAccess::internal::win32

@@ -6,9 +6,7 @@
 
 #include "Utf8.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 namespace {
 
@@ -332,4 +330,4 @@ std::string NameArgument(std::string_view name) {
     return std::string(TrimUtf8(CutAtNul(name)));
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -8,9 +8,7 @@
 
 #include "TextCodec.h"
 
-namespace quelvar::profile {
-
-using IniAccess::FileEncoding;
+namespace IniAccess::internal {
 
 // One line of a profile file, as byte offsets into it.
 struct LineSpan {
@@ -120,4 +118,4 @@ inline bool IsBlank(std::size_t c) {
 // removed.
 std::string NameArgument(std::string_view name);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal
