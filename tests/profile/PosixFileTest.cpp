@@ -10,17 +10,14 @@
 #include "ChildProcess.h"
 #include "FaultHook.h"
 #include "IniAccess.h"
-#include "TempDir.h"
+#include "ProfileFileFixture.h"
 
 using IniAccess::ProfileIoError;
 using IniAccess::WriteProfileValue;
 using testing_support::ReadBytes;
-using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
-
-const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
 
 // Runs the check as an ordinary user: permissions mean nothing to root, which runs CI.
 bool AsUnprivilegedUser(const std::function<bool()>& check) {
@@ -37,21 +34,7 @@ bool AsUnprivilegedUser(const std::function<bool()>& check) {
     return end.Succeeded();
 }
 
-class PosixFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
-        WriteBytes(file_, kOriginal);
-    }
-
-    void ExpectUntouched() {
-        EXPECT_EQ(ReadBytes(file_), kOriginal);
-        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
-    }
-
-    TempDir dir_;
-    std::string file_ = dir_.File("t.kvd");
-};
+class PosixFile : public testing_support::KeptFileTest {};
 
 TEST_F(PosixFile, WritingTheStoredValueAgainLeavesTheFileUntouched) {
     WriteBytes(file_, "[Q]\r\nk = \"same\"  \r\n");

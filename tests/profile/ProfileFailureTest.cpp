@@ -7,14 +7,13 @@
 
 #include "FaultHook.h"
 #include "IniAccess.h"
-#include "TempDir.h"
+#include "ProfileFileFixture.h"
 
 using IniAccess::ProfileIoError;
 using IniAccess::ProfileTextError;
 using IniAccess::WriteProfileValue;
 using IniAccess::internal::FileOperation;
 using testing_support::ReadBytes;
-using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
@@ -22,22 +21,7 @@ namespace {
 using namespace std::string_literals;
 using Reason = ProfileTextError::Reason;
 
-const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
-
-class ProfileFailure : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
-        WriteBytes(file_, kOriginal);
-    }
-    void ExpectUntouched() {
-        EXPECT_EQ(ReadBytes(file_), kOriginal);
-        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
-    }
-
-    TempDir dir_;
-    std::string file_ = dir_.File("t.kvd");
-};
+class ProfileFailure : public testing_support::KeptFileTest {};
 
 TEST_F(ProfileFailure, FoldersAndMissingFoldersAreNotWritable) {
     EXPECT_FALSE(WriteProfileValue(dir_.path().string(), "Q", "k", "v"));
