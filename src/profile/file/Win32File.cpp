@@ -1,6 +1,7 @@
 #include "Win32File.h"
 
 #include "ProfileError.h"
+#include "WideText.h"
 
 namespace IniAccess::internal::win32 {
 
@@ -73,14 +74,7 @@ std::wstring LongPathForm(const std::wstring& path) {
 }  // namespace
 
 std::wstring WidePath(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return LongPathForm(wide);
+    return LongPathForm(WideFromUtf8(utf8));
 }
 
 bool IsMissing(DWORD error) {
