@@ -12,7 +12,7 @@
 #include <string>
 
 #include "BenchFiles.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TemplateFile.h"
 
@@ -154,8 +154,8 @@ void BM_TemplateFileOperations(benchmark::State& state) {
     quelvar::LoadTemplate(tagTemplate, file);
     int counts[6] = {};
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
                 ++counts[static_cast<int>(operation)];
                 return 0;
             });
@@ -167,7 +167,7 @@ void BM_TemplateFileOperations(benchmark::State& state) {
         }
     }
     const double rounds = static_cast<double>(state.iterations());
-    using Op = IniAccess::FileOperation;
+    using Op = IniAccess::internal::FileOperation;
     state.counters["opens"] = counts[static_cast<int>(Op::Open)] / rounds;
     state.counters["locks"] = counts[static_cast<int>(Op::Lock)] / rounds;
     state.counters["flushes"] = counts[static_cast<int>(Op::Flush)] / rounds;

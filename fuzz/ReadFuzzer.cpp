@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t bytes = 0;
     for (std::size_t pos = 0; pos < read.value.size();) {
         std::size_t length = 0;
-        const char32_t c = quelvar::profile::DecodeUtf8At(read.value, pos, &length);
-        if (c == quelvar::profile::kReplacementCharacter && length == 1) {
+        const char32_t c = IniAccess::internal::DecodeUtf8At(read.value, pos, &length);
+        if (c == IniAccess::internal::kReplacementCharacter && length == 1) {
             std::abort();  // not UTF-8
         }
         bytes += IniAccess::Cp932Length(c);

@@ -27,12 +27,12 @@ std::set<Name> NamesIn(const std::string& bytes, const Name& written) {
     std::size_t start = 0;
     while (start <= text.size() && sections.size() < 12 && keys.size() < 12) {
         const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        const std::string line = quelvar::profile::NameArgument(text.substr(start, end - start));
+        const std::string line = IniAccess::internal::NameArgument(text.substr(start, end - start));
         const std::size_t close = line.rfind(']');
         if (!line.empty() && line.front() == '[' && close != std::string::npos && close > 0) {
-            sections.insert(quelvar::profile::NameArgument(line.substr(1, close - 1)));
+            sections.insert(IniAccess::internal::NameArgument(line.substr(1, close - 1)));
         } else {
-            keys.insert(quelvar::profile::NameArgument(line.substr(0, line.find('='))));
+            keys.insert(IniAccess::internal::NameArgument(line.substr(0, line.find('='))));
         }
         start = end + 1;
     }
@@ -46,8 +46,8 @@ std::set<Name> NamesIn(const std::string& bytes, const Name& written) {
 }
 
 bool Same(const std::string& a, const std::string& b) {
-    return quelvar::profile::EqualsIgnoringAsciiCase(quelvar::profile::NameArgument(a),
-                                                     quelvar::profile::NameArgument(b));
+    return IniAccess::internal::EqualsIgnoringAsciiCase(IniAccess::internal::NameArgument(a),
+                                                        IniAccess::internal::NameArgument(b));
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Name& name : names) {
         const std::string after = IniAccess::ReadProfileValue(path, name.first, name.second);
         const bool isWritten = Same(name.first, written.first) && Same(name.second, written.second);
-        if (after != (isWritten ? quelvar::profile::CutToReadLimit(value, &cut) : before[i])) {
+        if (after != (isWritten ? IniAccess::internal::CutToReadLimit(value, &cut) : before[i])) {
             std::abort();
         }
         ++i;

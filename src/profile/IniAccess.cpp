@@ -39,8 +39,4 @@ std::optional<char32_t> FirstUnwritable(FileEncoding encoding, std::string_view 
     return std::nullopt;
 }
 
-FileEncoding EncodingForWrite(const std::string& fileName) {
-    return ProfileFile::Read(fileName).Encoding();
-}
-
 }  // namespace IniAccess

@@ -8,8 +8,14 @@
 #include "ProfileError.h"
 #include "TextCodec.h"
 
-// Reading and writing one value of a profile (INI) file. Strings are UTF-8; files hold code
-// page 932 text unless a byte-order mark says UTF-8 or UTF-16LE. No state is kept between calls.
+// Reading and writing one value of a profile (INI) file per call, by the rules of the platform's
+// profile functions: each call reads the file, and a write replaces it. These single-value
+// functions define what a value is; the tests hold them against the platform's own functions,
+// the fuzzers drive them and the benchmarks measure them. The program loads and saves a template
+// through ProfileFile (ProfileFile.h) instead, which answers by the same rules for all its values
+// from one read and stores them with one replacement; of this header it uses ProfileValue and
+// FirstUnwritable. Strings are UTF-8; files hold code page 932 text unless a byte-order mark
+// says UTF-8 or UTF-16LE. No state is kept between calls.
 namespace IniAccess {
 
 // The longest value a read returns, in bytes of code page 932, as the platform's 256-byte
@@ -38,10 +44,6 @@ ProfileValue ReadProfileEntry(std::string fileName, std::string section, std::st
 // WriteProfileValue that reports a failed write as ProfileIoError with the system's reason.
 void StoreProfileValue(std::string fileName, std::string section, std::string key,
                        std::string value);
-
-// The encoding a write to the file would use: the file's own, code page 932 for a new file.
-// Throws ProfileIoError when the file exists but cannot be read.
-FileEncoding EncodingForWrite(const std::string& fileName);
 
 // The first character of a value that a write to a file in this encoding would refuse: a line
 // break, a NUL, or a character the encoding cannot store. Nothing when the value can be written.

@@ -42,8 +42,7 @@ std::string DescribeCharacter(char32_t c, std::string_view open, std::string_vie
     }
     const std::string shownCode =
         codeStyle == CodeStyle::InParentheses ? "(" + std::string(code) + ")" : code;
-    return std::string(open) + quelvar::profile::EncodeUtf8(c) + std::string(close) + " " +
-           shownCode;
+    return std::string(open) + internal::EncodeUtf8(c) + std::string(close) + " " + shownCode;
 }
 
 ProfileIoError::ProfileIoError(std::string path, std::error_code code)

@@ -10,11 +10,11 @@
 #include "IniAccess.h"
 #include "TextCodec.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 struct EntryLine;
 struct ValueText;
 struct Splice;
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal
 
 namespace IniAccess {
 
@@ -23,7 +23,7 @@ namespace IniAccess {
 // WriteProfileValue, so that many values cost one read and one replacement of the file.
 class ProfileFile {
   public:
-    // Reads the file once. Throws ProfileIoError as ReadWholeFile does.
+    // Reads the file once. Throws ProfileIoError when it exists but cannot be read.
     static ProfileFile Read(const std::string& fileName);
 
     ProfileFile(std::string fileName, std::optional<std::string> bytes);
@@ -67,9 +67,9 @@ class ProfileFile {
     struct SectionIndex;
     const SectionIndex& Index(const std::string& section) const;
     // The key's first line in the section, or null.
-    const quelvar::profile::EntryLine* Entry(const SectionIndex& index, std::string_view key) const;
-    ProfileValue Result(quelvar::profile::ValueText stored) const;
-    void Apply(const quelvar::profile::Splice& splice);
+    const internal::EntryLine* Entry(const SectionIndex& index, std::string_view key) const;
+    ProfileValue Result(internal::ValueText stored) const;
+    void Apply(const internal::Splice& splice);
 
     std::string fileName_;
     const std::string* borrowed_ = nullptr;

@@ -26,10 +26,6 @@ char32_t RepairCharacter(FileEncoding encoding);
 // RepairCharacter() and set *repaired; nothing is dropped.
 std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired);
 
-// Converts UTF-8 to the encoding without any check that it reads back the same; nothing when
-// the converter rejects the text.
-std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8);
-
 // The first character of utf8 that the encoding cannot store so that it reads back unchanged
 // (U+FFFD stands for bytes that are not UTF-8); nothing when all of it can be stored.
 std::optional<char32_t> FirstUnstorable(FileEncoding encoding, std::string_view utf8);

@@ -91,10 +91,10 @@ bool HasEmptyHeader(const std::string& bytes) {
     std::size_t begin = 0;
     while (begin <= text.size()) {
         const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
-        const std::string line = quelvar::profile::NameArgument(text.substr(begin, end - begin));
+        const std::string line = IniAccess::internal::NameArgument(text.substr(begin, end - begin));
         const std::size_t close = line.rfind(']');
         if (line.starts_with('[') && close != std::string::npos && close > 0 &&
-            quelvar::profile::NameArgument(line.substr(1, close - 1)).empty()) {
+            IniAccess::internal::NameArgument(line.substr(1, close - 1)).empty()) {
             return true;
         }
         begin = end + 1;
@@ -119,7 +119,7 @@ void Compare(Tally& tally, const std::string& file, const Name& name, const std:
     } else if (theirs.size() == 255 && ours.size() == 254 && theirs.starts_with(ours) &&
                IsCutRemnant(theirs.back())) {
         tally.Named(kCutDifference);
-    } else if (quelvar::profile::NameArgument(name.section).empty() &&
+    } else if (IniAccess::internal::NameArgument(name.section).empty() &&
                HasEmptyHeader(testing_support::ReadBytes(file))) {
         tally.Named(kEmptySectionDifference);
     } else {
@@ -303,8 +303,8 @@ TEST_F(Differential, AfterOurWriteThePlatformReadsOnlyTheWrittenValueAnew) {
         for (std::size_t q = 0; q < made.queries.size(); ++q) {
             const Name& name = made.queries[q];
             const bool same =
-                quelvar::profile::EqualsIgnoringAsciiCase(name.section, written.section) &&
-                quelvar::profile::EqualsIgnoringAsciiCase(name.key, written.key);
+                IniAccess::internal::EqualsIgnoringAsciiCase(name.section, written.section) &&
+                IniAccess::internal::EqualsIgnoringAsciiCase(name.key, written.key);
             const std::string expected = same ? platform::ToAnsi(value) : before[q];
             const std::string theirs = platform::Read(file, name.section, name.key);
             if (theirs == expected) {

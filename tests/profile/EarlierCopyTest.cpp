@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 
-using IniAccess::FileOperation;
+using IniAccess::internal::FileOperation;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -47,9 +47,10 @@ TEST(EarlierCopy, AFailedWriteInPlaceKeepsTheEarlierCopyAndASuccessfulOneRemoves
         WriteBytes(copy, kEarlier);
         int seen = 0;
         {
-            const IniAccess::ScopedFaultHook hook([&](FileOperation operation, const std::string&) {
-                return operation == row.failing && ++seen >= row.firstFailing ? EIO : 0;
-            });
+            const IniAccess::internal::ScopedFaultHook hook(
+                [&](FileOperation operation, const std::string&) {
+                    return operation == row.failing && ++seen >= row.firstFailing ? EIO : 0;
+                });
             const bool stored = IniAccess::WriteProfileValue(file, "Q", "k", "new");
             EXPECT_EQ(stored, row.firstFailing == 1000);
         }

@@ -5,10 +5,18 @@
 #include <string>
 
 #include "IniAccess.h"
+#include "ProfileFile.h"
 #include "TempDir.h"
 #include "TextCodec.h"
 
-using namespace IniAccess;
+using IniAccess::ByteOrderMark;
+using IniAccess::DetectEncoding;
+using IniAccess::FileEncoding;
+using IniAccess::IsUtf16;
+using IniAccess::ProfileFile;
+using IniAccess::ReadProfileValue;
+using IniAccess::RepairCharacter;
+using IniAccess::WriteProfileValue;
 using namespace std::string_literals;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
@@ -46,7 +54,7 @@ TEST(EncodingsTable, EveryEncodingFromItsMarkToItsBytesOnDisk) {
         EXPECT_EQ(IsUtf16(row.encoding), row.utf16) << row.what;
 
         WriteBytes(file, row.before);
-        EXPECT_EQ(EncodingForWrite(file), row.encoding) << row.what;
+        EXPECT_EQ(ProfileFile::Read(file).Encoding(), row.encoding) << row.what;
         EXPECT_EQ(ReadProfileValue(file, "Q", "k"), "old") << row.what;
         ASSERT_TRUE(WriteProfileValue(file, "Q", "k", "表")) << row.what;
         EXPECT_EQ(ReadBytes(file), row.after) << row.what;
@@ -62,7 +70,7 @@ TEST(EncodingsTable, AnythingButAWholeMarkIsCodePage932) {
         EXPECT_EQ(DetectEncoding(bytes), FileEncoding::Cp932) << bytes.size();
     }
     TempDir dir;
-    EXPECT_EQ(EncodingForWrite(dir.File("new.ini")), FileEncoding::Cp932);
+    EXPECT_EQ(ProfileFile::Read(dir.File("new.ini")).Encoding(), FileEncoding::Cp932);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "ChildProcess.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "FileAccess.h"
 #include "IniAccess.h"
 #include "TempDir.h"
@@ -86,11 +86,11 @@ TEST(HostileFile, AFileLargerThanTheLimitIsRefusedBeforeItIsRead) {
     const std::string file = dir.File("huge.ini");
     WriteBytes(file, "[Q]\r\nk=v\r\n");
     std::filesystem::resize_file(file,
-                                 quelvar::profile::kMaxFileBytes + 1);  // sparse: no disk used
+                                 IniAccess::internal::kMaxFileBytes + 1);  // sparse: no disk used
     const auto end =
         RunChild([&] { return RefusedEverywhere(file, std::errc::file_too_large); }, 20);
     EXPECT_TRUE(end.Succeeded()) << end.Describe();
-    EXPECT_EQ(std::filesystem::file_size(file), quelvar::profile::kMaxFileBytes + 1);
+    EXPECT_EQ(std::filesystem::file_size(file), IniAccess::internal::kMaxFileBytes + 1);
 }
 
 TEST(HostileFile, AFileWithOtherHardLinksIsWrittenInPlaceForEveryName) {
@@ -107,9 +107,11 @@ TEST(HostileFile, AFileWithOtherHardLinksIsWrittenInPlaceForEveryName) {
     // A failure part way through puts the old contents back.
     int writes = 0;
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                return operation == IniAccess::FileOperation::Write && ++writes == 2 ? ENOSPC : 0;
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                return operation == IniAccess::internal::FileOperation::Write && ++writes == 2
+                           ? ENOSPC
+                           : 0;
             });
         EXPECT_FALSE(IniAccess::WriteProfileValue(file, "Q", "k", "3"));
     }

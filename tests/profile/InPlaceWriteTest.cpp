@@ -19,8 +19,8 @@
 #include "RecoveryCopy.h"
 #include "TempDir.h"
 
-using quelvar::profile::ReadWholeFile;
-using quelvar::profile::ReplaceWholeFile;
+using IniAccess::internal::FileUpdate;
+using IniAccess::internal::ReadWholeFile;
 using testing_support::ChildEnd;
 using testing_support::ReadBytes;
 using testing_support::StartChild;
@@ -60,7 +60,7 @@ TEST(InPlaceWrite, ALoadDuringAWriteInPlaceSeesOneWholeVersion) {
     const std::string done = dir.File("saver-done");
     const pid_t saver = StartChild([&] {
         for (int save = 0; save < 200; ++save) {
-            ReplaceWholeFile(file, Version(save % 2 == 0 ? 'b' : 'a'));
+            FileUpdate(file).Replace(Version(save % 2 == 0 ? 'b' : 'a'));
         }
         WriteBytes(done, "");
         return 0;
@@ -152,7 +152,7 @@ TEST(InPlaceWrite, ASaveKilledAtAnyPointLeavesTheFileWholeOrAWholeCopyThatOpenOf
     for (int kill = 0; kill < 30 && std::chrono::steady_clock::now() < deadline; ++kill) {
         const pid_t saver = StartChild([&] {
             for (int save = 0; save < 1000; ++save) {
-                ReplaceWholeFile(file, Version(save % 2 == 0 ? 'b' : 'a'));
+                FileUpdate(file).Replace(Version(save % 2 == 0 ? 'b' : 'a'));
             }
             return 0;
         });

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "FileAccess.h"
 #include "TempDir.h"
 
-using IniAccess::FileOperation;
+using IniAccess::internal::FileOperation;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
@@ -56,10 +56,11 @@ TEST(LockDescriptor, AWriterLocksThroughADescriptorOpenForWritingWhenItMay) {
         const std::string file = dir.File("t.kvd");
         WriteBytes(file, "[Q]\r\nk=v\r\n");
         int opens = 0;
-        const IniAccess::ScopedFaultHook hook([&](FileOperation operation, const std::string&) {
-            return operation == FileOperation::Open && ++opens == 1 ? row.refused : 0;
-        });
-        const quelvar::profile::FileUpdate update(file);
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](FileOperation operation, const std::string&) {
+                return operation == FileOperation::Open && ++opens == 1 ? row.refused : 0;
+            });
+        const IniAccess::internal::FileUpdate update(file);
         ASSERT_TRUE(update.Contents());
         EXPECT_EQ(*update.Contents(), "[Q]\r\nk=v\r\n");
         EXPECT_EQ(OpenMode(file), row.mode);

@@ -8,19 +8,16 @@
 #include <string>
 
 #include "ChildProcess.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
-#include "TempDir.h"
+#include "ProfileFileFixture.h"
 
 using IniAccess::ProfileIoError;
 using IniAccess::WriteProfileValue;
 using testing_support::ReadBytes;
-using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
-
-const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
 
 // Runs the check as an ordinary user: permissions mean nothing to root, which runs CI.
 bool AsUnprivilegedUser(const std::function<bool()>& check) {
@@ -37,21 +34,7 @@ bool AsUnprivilegedUser(const std::function<bool()>& check) {
     return end.Succeeded();
 }
 
-class PosixFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
-        WriteBytes(file_, kOriginal);
-    }
-
-    void ExpectUntouched() {
-        EXPECT_EQ(ReadBytes(file_), kOriginal);
-        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
-    }
-
-    TempDir dir_;
-    std::string file_ = dir_.File("t.kvd");
-};
+class PosixFile : public testing_support::KeptFileTest {};
 
 TEST_F(PosixFile, WritingTheStoredValueAgainLeavesTheFileUntouched) {
     WriteBytes(file_, "[Q]\r\nk = \"same\"  \r\n");
@@ -114,9 +97,9 @@ TEST_F(PosixFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
 // cannot give its name away on Windows).
 TEST_F(PosixFile, AFailedRenameIsReportedAndLeavesNoTemporaryFile) {
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                if (operation == IniAccess::FileOperation::Rename) {
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                if (operation == IniAccess::internal::FileOperation::Rename) {
                     std::filesystem::remove(file_);
                     std::filesystem::create_directory(file_);
                     WriteBytes(file_ + "/inside", "kept");

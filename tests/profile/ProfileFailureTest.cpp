@@ -5,16 +5,15 @@
 #include <filesystem>
 #include <string>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
-#include "TempDir.h"
+#include "ProfileFileFixture.h"
 
-using IniAccess::FileOperation;
 using IniAccess::ProfileIoError;
 using IniAccess::ProfileTextError;
 using IniAccess::WriteProfileValue;
+using IniAccess::internal::FileOperation;
 using testing_support::ReadBytes;
-using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
@@ -22,22 +21,7 @@ namespace {
 using namespace std::string_literals;
 using Reason = ProfileTextError::Reason;
 
-const std::string kOriginal = "[Q]\r\nk=old\r\n; keep me\r\n";
-
-class ProfileFailure : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::filesystem::permissions(dir_.path(), std::filesystem::perms(0777));
-        WriteBytes(file_, kOriginal);
-    }
-    void ExpectUntouched() {
-        EXPECT_EQ(ReadBytes(file_), kOriginal);
-        EXPECT_EQ(dir_.Listing(), "t.kvd\n");
-    }
-
-    TempDir dir_;
-    std::string file_ = dir_.File("t.kvd");
-};
+class ProfileFailure : public testing_support::KeptFileTest {};
 
 TEST_F(ProfileFailure, FoldersAndMissingFoldersAreNotWritable) {
     EXPECT_FALSE(WriteProfileValue(dir_.path().string(), "Q", "k", "v"));
@@ -55,7 +39,7 @@ TEST_F(ProfileFailure, AFailureAtAnyStepLeavesTheFileAsItWas) {
             // The first open is the read of the file; fail the second (the new file) instead.
             int opens = 0;
             {
-                const IniAccess::ScopedFaultHook hook(
+                const IniAccess::internal::ScopedFaultHook hook(
                     [&](FileOperation operation, const std::string&) {
                         if (operation != failing) {
                             return 0;

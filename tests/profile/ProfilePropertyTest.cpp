@@ -58,7 +58,7 @@ std::string Lower(std::string s) {
 // The model cuts as readers do: at 255 bytes of code page 932, between characters.
 std::string AsRead(const std::string& value) {
     bool cut = false;
-    return quelvar::profile::CutToReadLimit(value, &cut);
+    return IniAccess::internal::CutToReadLimit(value, &cut);
 }
 
 class Random {

@@ -5,19 +5,18 @@
 #include <string>
 
 #include "IniAccess.h"
-#include "TempDir.h"
+#include "ProfileFileFixture.h"
 
 using IniAccess::ReadProfileValue;
 using IniAccess::WriteProfileValue;
 using testing_support::ReadBytes;
-using testing_support::TempDir;
 using testing_support::WriteBytes;
 
 namespace {
 
 using namespace std::string_literals;
 
-class ProfileWrite : public ::testing::Test {
+class ProfileWrite : public testing_support::ProfileFolderTest {
   protected:
     // The file's bytes after writing key=value into a file that held `before`.
     std::string After(std::string_view before, const std::string& section, const std::string& key,
@@ -26,9 +25,6 @@ class ProfileWrite : public ::testing::Test {
         EXPECT_TRUE(WriteProfileValue(file_, section, key, value));
         return ReadBytes(file_);
     }
-
-    TempDir dir_;
-    std::string file_ = dir_.File("t.kvd");
 };
 
 TEST_F(ProfileWrite, MissingFileIsCreatedWithHeaderAndKey) {

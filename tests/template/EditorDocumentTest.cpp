@@ -6,7 +6,7 @@
 
 #include "EditorFakes.h"
 #include "EditorMessages.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "ShownFieldNames.h"
 #include "TempDir.h"
 
@@ -171,9 +171,9 @@ TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndThatNothingWasSaved) {
         doc_.Fields().SetText(field, "new" + std::to_string(field));
     }
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                return operation == IniAccess::FileOperation::Rename ? ENOSPC : 0;
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                return operation == IniAccess::internal::FileOperation::Rename ? ENOSPC : 0;
             });
         Save(file);
     }
@@ -195,14 +195,14 @@ TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWa
     const std::string file = dir_.File("t.kvd");
     const std::string original = "; mine\r\n[Quelvar]\r\nTagName=old\r\n";
     doc_.Fields().SetText(kTagName, "new");
-    using IniAccess::FileOperation;
+    using IniAccess::internal::FileOperation;
     for (const FileOperation failing :
          {FileOperation::Open, FileOperation::Read, FileOperation::Lock, FileOperation::Write,
           FileOperation::Flush, FileOperation::Rename}) {
         WriteBytes(file, original);
         msgBox_.calls.clear();
         {
-            const IniAccess::ScopedFaultHook hook(
+            const IniAccess::internal::ScopedFaultHook hook(
                 [failing](FileOperation operation, const std::string&) {
                     return operation == failing ? EIO : 0;
                 });
@@ -276,9 +276,9 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
     const std::string second = dir_.File("second.kvd");
     WriteBytes(second, "[Quelvar]\r\nTagName=second\r\nEdited=someone\r\n");
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                return operation == IniAccess::FileOperation::Read ? EIO : 0;
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                return operation == IniAccess::internal::FileOperation::Read ? EIO : 0;
             });
         Open(second);
     }

@@ -9,7 +9,7 @@
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "TempDir.h"
 
 using namespace quelvar;
@@ -63,13 +63,13 @@ class EditorFailureState : public ::testing::TestWithParam<int> {
 struct Failure {
     const char* what;
     std::function<std::string(TempDir&)> prepare;  // returns the name chosen in the dialog
-    IniAccess::FileOperation failing;
+    IniAccess::internal::FileOperation failing;
     int error;  // 0: no fault made
 };
 
 // An Open that fails leaves everything as it was: fields, changed mark, the file's name.
 TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
-    using IniAccess::FileOperation;
+    using IniAccess::internal::FileOperation;
     const auto existing = [](TempDir& dir) {
         WriteBytes(dir.File("second.kvd"), "[Quelvar]\r\nTagName=second\r\nEdited=x\r\n");
         return dir.File("second.kvd");
@@ -87,9 +87,10 @@ TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
         msgBox_.calls.clear();
         dialog_.choices.push_back(failure.prepare(dir_));
         {
-            const IniAccess::ScopedFaultHook hook([&](FileOperation operation, const std::string&) {
-                return operation == failure.failing ? failure.error : 0;
-            });
+            const IniAccess::internal::ScopedFaultHook hook(
+                [&](FileOperation operation, const std::string&) {
+                    return operation == failure.failing ? failure.error : 0;
+                });
             doc_.mnuOpen_Click();
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << failure.what;
@@ -104,7 +105,7 @@ TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
 // A Save that fails keeps the name chosen, so that the next try starts from it, and does not
 // touch the changed mark or the fields.
 TEST_P(EditorFailureState, AFailedSaveKeepsTheChosenNameTheMarkAndTheFields) {
-    using IniAccess::FileOperation;
+    using IniAccess::internal::FileOperation;
     const auto existing = [](TempDir& dir) {
         WriteBytes(dir.File("second.kvd"), "[Quelvar]\r\nTagName=second\r\n");
         return dir.File("second.kvd");
@@ -124,9 +125,10 @@ TEST_P(EditorFailureState, AFailedSaveKeepsTheChosenNameTheMarkAndTheFields) {
         const std::string chosen = failure.prepare(dir_);
         dialog_.choices.push_back(chosen);
         {
-            const IniAccess::ScopedFaultHook hook([&](FileOperation operation, const std::string&) {
-                return operation == failure.failing ? failure.error : 0;
-            });
+            const IniAccess::internal::ScopedFaultHook hook(
+                [&](FileOperation operation, const std::string&) {
+                    return operation == failure.failing ? failure.error : 0;
+                });
             doc_.mnuSave_Click();
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << failure.what;

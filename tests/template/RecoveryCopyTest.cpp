@@ -9,7 +9,7 @@
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "RecoveryCopy.h"
 #include "TempDir.h"
 
@@ -171,11 +171,12 @@ TEST_F(RecoveryCopyTest, ACopyThatCannotBeCheckedIsToldOfAndTheFileOpens) {
         msgBox_.calls.clear();
         int locks = 0;
         {
-            const IniAccess::ScopedFaultHook hook([&](IniAccess::FileOperation operation,
-                                                      const std::string&) {
-                return operation == IniAccess::FileOperation::Lock && ++locks == 1 ? row.lockFault
-                                                                                   : 0;
-            });
+            const IniAccess::internal::ScopedFaultHook hook(
+                [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                    return operation == IniAccess::internal::FileOperation::Lock && ++locks == 1
+                               ? row.lockFault
+                               : 0;
+                });
             EXPECT_TRUE(doc_.OpenFile(file_));
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
 
@@ -128,9 +128,9 @@ TEST_F(TemplateFile, LoadIsAllOrNothing) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=A\r\nEdited=me\r\n");
     const TagTemplate before = Filled();
     TagTemplate t = Filled();
-    const IniAccess::ScopedFaultHook hook(
-        [&](IniAccess::FileOperation operation, const std::string&) {
-            return operation == IniAccess::FileOperation::Read ? EIO : 0;
+    const IniAccess::internal::ScopedFaultHook hook(
+        [&](IniAccess::internal::FileOperation operation, const std::string&) {
+            return operation == IniAccess::internal::FileOperation::Read ? EIO : 0;
         });
     EXPECT_THROW(LoadTemplate(t, file_), IniAccess::ProfileIoError);
     EXPECT_EQ(Texts(t), Texts(before));
@@ -184,7 +184,7 @@ TEST_F(TemplateFile, UnstorableTextIsFoundInEveryFieldBeforeAnythingIsWritten) {
 // the old template byte for byte and no temporary file is left; a save that does not fail
 // stores the whole new template.
 TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
-    using IniAccess::FileOperation;
+    using IniAccess::internal::FileOperation;
     const std::string original = "; mine\r\n[Quelvar]\rTagName=old\r\n\n[Other]\nk=v";
     for (const FileOperation failing :
          {FileOperation::Open, FileOperation::Read, FileOperation::Lock, FileOperation::Write,
@@ -194,7 +194,7 @@ TEST_F(TemplateFile, ASaveFailingAtAnyStepLeavesTheFileByteIdentical) {
             int seen = 0;
             bool failed = false;
             {
-                const IniAccess::ScopedFaultHook hook(
+                const IniAccess::internal::ScopedFaultHook hook(
                     [&](FileOperation operation, const std::string&) {
                         return operation == failing && ++seen == occurrence ? EIO : 0;
                     });
@@ -224,9 +224,9 @@ TEST_F(TemplateFile, ASaveWritesFlushesAndRenamesOnceInThatOrder) {
     WriteBytes(file_, "[Quelvar]\r\nTagName=old\r\n");
     std::string steps;
     {
-        const IniAccess::ScopedFaultHook hook(
-            [&](IniAccess::FileOperation operation, const std::string&) {
-                using IniAccess::FileOperation;
+        const IniAccess::internal::ScopedFaultHook hook(
+            [&](IniAccess::internal::FileOperation operation, const std::string&) {
+                using IniAccess::internal::FileOperation;
                 const char* names = "ORWFNL";  // in the order of FileOperation
                 steps += names[static_cast<int>(operation)];
                 return 0;

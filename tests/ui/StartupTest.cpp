@@ -12,7 +12,7 @@
 
 #include "CommandLine.h"
 #include "EditorFakes.h"
-#include "FaultInjection.h"
+#include "FaultHook.h"
 #include "ModalAnswer.h"
 #include "QtMsgBox.h"
 #include "Startup.h"
@@ -55,7 +55,7 @@ class StartupTest : public ::testing::Test {
   protected:
     static constexpr int kStartGiveUpMs = 5000;
 
-    void TearDown() override { IniAccess::SetFaultHook({}); }
+    void TearDown() override { IniAccess::internal::SetFaultHook({}); }
 
     // Starts with the file as the program does and returns the message shown, if any.
     QString StartWith(const std::string& file) {
@@ -101,9 +101,10 @@ TEST_F(StartupTest, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
 TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
     const std::string file = dir_.File("locked.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
-    IniAccess::SetFaultHook([](IniAccess::FileOperation operation, const std::string&) {
-        return operation == IniAccess::FileOperation::Open ? EACCES : 0;
-    });
+    IniAccess::internal::SetFaultHook(
+        [](IniAccess::internal::FileOperation operation, const std::string&) {
+            return operation == IniAccess::internal::FileOperation::Open ? EACCES : 0;
+        });
     const QString message = StartWith(file);
     EXPECT_TRUE(message.contains("Permission denied.")) << message.toStdString();
     EXPECT_TRUE(message.contains("アクセスが拒否されました。"));

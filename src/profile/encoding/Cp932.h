@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Code page 932 through the system's converters: iconv on POSIX, the Win32 API on Windows.
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 // Code page 932 text to UTF-8. Undefined bytes become U+30FB and set *repaired; a lead byte
 // with its trail byte is one character even when the pair is unassigned.
@@ -15,4 +15,4 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired);
 // converter rejects the text.
 std::optional<std::string> EncodeCp932(std::string_view utf8);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -7,8 +7,6 @@
 
 namespace IniAccess {
 
-using namespace quelvar::profile;
-
 FileEncoding DetectEncoding(std::string_view fileBytes) {
     if (fileBytes.starts_with("\xFF\xFE")) {
         return FileEncoding::Utf16LeBom;
@@ -39,37 +37,39 @@ std::string_view ByteOrderMark(FileEncoding encoding) {
 std::string DecodeText(FileEncoding encoding, std::string_view bytes, bool* repaired) {
     switch (encoding) {
         case FileEncoding::Utf8Bom:
-            return RepairUtf8(bytes, repaired);
+            return internal::RepairUtf8(bytes, repaired);
         case FileEncoding::Utf16LeBom:
         case FileEncoding::Utf16BeBom:
-            return DecodeUtf16(bytes, encoding == FileEncoding::Utf16BeBom, repaired);
+            return internal::DecodeUtf16(bytes, encoding == FileEncoding::Utf16BeBom, repaired);
         case FileEncoding::Cp932:
             break;
     }
-    return DecodeCp932(bytes, repaired);
+    return internal::DecodeCp932(bytes, repaired);
 }
 
+char32_t RepairCharacter(FileEncoding encoding) {
+    return encoding == FileEncoding::Cp932 ? U'\u30FB' : internal::kReplacementCharacter;
+}
+
+namespace {
+
+// UTF-8 to the encoding without any check that it reads back the same; nothing when the
+// converter rejects the text.
 std::optional<std::string> ConvertToFile(FileEncoding encoding, std::string_view utf8) {
     switch (encoding) {
         case FileEncoding::Utf8Bom: {
             bool repaired = false;
-            RepairUtf8(utf8, &repaired);
+            internal::RepairUtf8(utf8, &repaired);
             return repaired ? std::nullopt : std::optional<std::string>(utf8);
         }
         case FileEncoding::Utf16LeBom:
         case FileEncoding::Utf16BeBom:
-            return EncodeUtf16(utf8, encoding == FileEncoding::Utf16BeBom);
+            return internal::EncodeUtf16(utf8, encoding == FileEncoding::Utf16BeBom);
         case FileEncoding::Cp932:
             break;
     }
-    return EncodeCp932(utf8);
+    return internal::EncodeCp932(utf8);
 }
-
-char32_t RepairCharacter(FileEncoding encoding) {
-    return encoding == FileEncoding::Cp932 ? U'\u30FB' : kReplacementCharacter;
-}
-
-namespace {
 
 // Converters may substitute a near character (code page 932 has one byte for both the yen sign
 // and the backslash), so text counts as stored only when it decodes back to itself.
@@ -96,8 +96,8 @@ std::optional<Fault> FindFault(FileEncoding encoding, std::string_view utf8) {
     }
     for (std::size_t pos = 0; pos < utf8.size();) {
         std::size_t length = 0;
-        const char32_t c = DecodeUtf8At(utf8, pos, &length);
-        if (c == kReplacementCharacter && length == 1) {
+        const char32_t c = internal::DecodeUtf8At(utf8, pos, &length);
+        if (c == internal::kReplacementCharacter && length == 1) {
             return Fault{c, true};
         }
         if (!EncodeExactly(encoding, utf8.substr(pos, length))) {
@@ -106,7 +106,7 @@ std::optional<Fault> FindFault(FileEncoding encoding, std::string_view utf8) {
         pos += length;
     }
     // Every character alone is storable but the whole is not: blame the text itself.
-    return Fault{kReplacementCharacter, true};
+    return Fault{internal::kReplacementCharacter, true};
 }
 
 }  // namespace
@@ -122,7 +122,8 @@ std::string EncodeText(FileEncoding encoding, std::string_view utf8, const std::
     if (auto bytes = EncodeExactly(encoding, utf8)) {
         return std::move(*bytes);
     }
-    const Fault fault = FindFault(encoding, utf8).value_or(Fault{kReplacementCharacter, true});
+    const Fault fault =
+        FindFault(encoding, utf8).value_or(Fault{internal::kReplacementCharacter, true});
     throw ProfileTextError(fault.malformed ? ProfileTextError::Reason::InvalidText
                                            : ProfileTextError::Reason::Unstorable,
                            part, fault.character);

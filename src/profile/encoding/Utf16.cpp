@@ -2,7 +2,7 @@
 
 #include "Utf8.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::optional<std::string> EncodeUtf16(std::string_view utf8, bool bigEndian) {
     return out;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -1,6 +1,6 @@
 #include "Utf8.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 char32_t DecodeUtf8At(std::string_view text, std::size_t pos, std::size_t* length) {
     *length = 1;
@@ -97,4 +97,4 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

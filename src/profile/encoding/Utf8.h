@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -26,4 +26,4 @@ std::string RepairUtf8(std::string_view bytes, bool* repaired);
 // Names in profile files compare equal when they differ only in the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

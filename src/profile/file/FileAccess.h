@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 // Larger files are refused before they are read whole: a template is a few hundred bytes, and
 // every real profile file is far below this.
@@ -43,7 +43,4 @@ class FileUpdate {
     std::unique_ptr<State> state_;
 };
 
-// A FileUpdate that replaces the file with the given contents.
-void ReplaceWholeFile(const std::string& path, std::string_view contents);
-
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

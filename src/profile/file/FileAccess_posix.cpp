@@ -6,21 +6,16 @@
 #include <cerrno>
 
 #include "FileAccess.h"
+#include "LockWait.h"
 #include "PosixFile.h"
 #include "ProfileError.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 using posix::Fail;
 using posix::FileDescriptor;
 
 namespace {
-
-// Another writer holds the lock only for the moment of its save; one that never lets go (a
-// stopped process) is reported rather than waited for with the window frozen.
-constexpr int kLockWaitMs = 10000;
 
 // Whether to go on waiting for the lock: a reader stops once the path names a new file.
 using Waiting = bool (*)(const std::string& path, const struct stat* opened);
@@ -32,10 +27,7 @@ bool Always(const std::string&, const struct stat*) {
 // True once locked (LOCK_EX for writers, LOCK_SH for readers); false when waiting stopped.
 bool Lock(int fd, const std::string& path, int mode = LOCK_EX, Waiting waiting = Always,
           const struct stat* opened = nullptr) {
-    for (int waited = 0;; waited += 5) {
-        if (posix::Injected(FileOperation::Lock, path)) {
-            Fail(path, errno);
-        }
+    const auto tryLock = [&] {
         if (::flock(fd, mode | LOCK_NB) == 0) {
             return true;
         }
@@ -46,14 +38,9 @@ bool Lock(int fd, const std::string& path, int mode = LOCK_EX, Waiting waiting =
         if (errno != EWOULDBLOCK && errno != EINTR) {
             Fail(path, errno);
         }
-        if (waited >= kLockWaitMs) {
-            Fail(path, EBUSY);
-        }
-        if (!waiting(path, opened)) {
-            return false;
-        }
-        ::usleep(5000);
-    }
+        return false;
+    };
+    return WaitForLock(path, tryLock, [&] { return waiting(path, opened); });
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -89,21 +76,23 @@ int OpenToLock(const std::string& target, const std::string& path, struct stat* 
 // lock keeps a reader from seeing part old, part new. A writer that renames leaves the old file
 // whole: the reader then reads the new file rather than wait on the old one.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    std::optional<std::string> contents;
+    RetryWhileReplaced(path, [&] {
         struct stat opened {};
         const FileDescriptor file(posix::OpenRegular(path, O_RDONLY, path, &opened));
         if (file.get() < 0) {
-            return std::nullopt;
+            return true;
         }
         if (!Lock(file.get(), path, LOCK_SH, StillAtPath, &opened) || !StillAtPath(path, &opened)) {
-            continue;
+            return false;
         }
         if (::fstat(file.get(), &opened) != 0) {
             Fail(path, errno);
         }
-        return posix::ReadAll(file.get(), opened, path);
-    }
-    Fail(path, EBUSY);
+        contents = posix::ReadAll(file.get(), opened, path);
+        return true;
+    });
+    return contents;
 }
 
 struct FileUpdate::State {
@@ -156,12 +145,7 @@ bool FileUpdate::State::TryLock() {
 FileUpdate::FileUpdate(const std::string& path) : state_(std::make_unique<State>()) {
     state_->path = path;
     state_->target = posix::FollowLinks(path);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (state_->TryLock()) {
-            return;
-        }
-    }
-    Fail(path, EBUSY);
+    RetryWhileReplaced(path, [&] { return state_->TryLock(); });
 }
 
 FileUpdate::~FileUpdate() = default;
@@ -176,8 +160,4 @@ void FileUpdate::Replace(std::string_view contents) {
         {s.path, s.target, s.exists ? &s.info : nullptr, s.lock.get(), s.contents}, contents);
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view contents) {
-    FileUpdate(path).Replace(contents);
-}
-
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

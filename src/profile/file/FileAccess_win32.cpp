@@ -5,13 +5,18 @@
 #include <cerrno>
 
 #include "FileAccess.h"
+#include "LockWait.h"
 #include "ProfileError.h"
 #include "Win32File.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
-using namespace IniAccess;
-using namespace win32;
+using win32::Fail;
+using win32::FailWith;
+using win32::Handle;
+using win32::Injected;
+using win32::IsMissing;
+using win32::WidePath;
 
 namespace {
 
@@ -99,29 +104,19 @@ std::string ReadAll(HANDLE file, const std::string& path) {
 // Writers lock one byte far past the end of any file: a lock on the contents would make the
 // platform refuse reads by readers, who take no lock.
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
-constexpr int kLockWaitMs = 10000;
 
 void Lock(HANDLE file, const std::string& path) {
-    std::error_code injected;
-    for (int waited = 0;; waited += 5) {
-        if (Injected(FileOperation::Lock, path, &injected)) {
-            Fail(path, injected);
-        }
+    WaitForLock(path, [&] {
         OVERLAPPED where{};
         where.OffsetHigh = kLockOffsetHigh;
         if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                        &where)) {
-            return;
+            return true;
         }
+        // A file system without locks still gets the atomic replacement.
         const DWORD error = GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            return;  // a file system without locks still gets the atomic replacement
-        }
-        if (waited >= kLockWaitMs) {
-            Fail(path, std::make_error_code(std::errc::device_or_resource_busy));
-        }
-        Sleep(5);
-    }
+        return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
+    });
 }
 
 // Whether the path still names the open file: the previous holder of the lock may have
@@ -157,19 +152,19 @@ struct FileUpdate::State {
 
 FileUpdate::FileUpdate(const std::string& path) : state_(std::make_unique<State>()) {
     state_->path = path;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    RetryWhileReplaced(path, [&] {
         Handle file(OpenRegular(path));
         if (!file.valid()) {
-            return;  // a new file: nothing to lock
+            return true;  // a new file: nothing to lock
         }
         Lock(file.get(), path);
-        if (StillAtPath(file.get(), path)) {
-            state_->contents = ReadAll(file.get(), path);
-            state_->lock.reset(file.release());
-            return;
+        if (!StillAtPath(file.get(), path)) {
+            return false;
         }
-    }
-    Fail(path, std::make_error_code(std::errc::device_or_resource_busy));
+        state_->contents = ReadAll(file.get(), path);
+        state_->lock.reset(file.release());
+        return true;
+    });
 }
 
 FileUpdate::~FileUpdate() = default;
@@ -179,11 +174,7 @@ const std::optional<std::string>& FileUpdate::Contents() const {
 }
 
 void FileUpdate::Replace(std::string_view contents) {
-    ReplaceContents(state_->path, contents);
+    win32::ReplaceContents(state_->path, contents);
 }
 
-void ReplaceWholeFile(const std::string& path, std::string_view contents) {
-    FileUpdate(path).Replace(contents);
-}
-
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -16,9 +16,7 @@
 #include "RecoveryCopy.h"
 #include "TemporaryFile.h"
 
-namespace quelvar::profile::posix {
-
-using namespace IniAccess;
+namespace IniAccess::internal::posix {
 
 namespace {
 
@@ -335,7 +333,7 @@ void ReplaceContents(const ReplaceTarget& replace, std::string_view contents) {
         return;  // the copy is removed on the way out
     }
     RenameIntoPlace(temporary, replace);
-    IniAccess::RemoveRecoveryCopy(replace.target);
+    RemoveRecoveryCopy(replace.target);
 }
 
-}  // namespace quelvar::profile::posix
+}  // namespace IniAccess::internal::posix

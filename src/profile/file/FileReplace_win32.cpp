@@ -9,9 +9,7 @@
 #include "TemporaryFile.h"
 #include "Win32File.h"
 
-namespace quelvar::profile::win32 {
-
-using namespace IniAccess;
+namespace IniAccess::internal::win32 {
 
 namespace fs = std::filesystem;
 
@@ -131,4 +129,4 @@ void ReplaceContents(const std::string& path, std::string_view contents) {
     }
 }
 
-}  // namespace quelvar::profile::win32
+}  // namespace IniAccess::internal::win32

@@ -9,9 +9,7 @@
 #include "FileAccess.h"
 #include "ProfileError.h"
 
-namespace quelvar::profile::posix {
-
-using namespace IniAccess;
+namespace IniAccess::internal::posix {
 
 namespace fs = std::filesystem;
 
@@ -146,4 +144,4 @@ std::string FolderOf(const std::string& file) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-}  // namespace quelvar::profile::posix
+}  // namespace IniAccess::internal::posix

@@ -9,9 +9,7 @@
 #include "FaultInjection.h"
 
 // The pieces of file access that the POSIX reader, locker and replacer share.
-namespace quelvar::profile::posix {
-
-using IniAccess::FileOperation;
+namespace IniAccess::internal::posix {
 
 [[noreturn]] void Fail(const std::string& path, int error);
 
@@ -67,4 +65,4 @@ struct ReplaceTarget {
 // Gives the file its new contents; see FileUpdate::Replace.
 void ReplaceContents(const ReplaceTarget& replace, std::string_view contents);
 
-}  // namespace quelvar::profile::posix
+}  // namespace IniAccess::internal::posix

@@ -15,8 +15,6 @@
 
 namespace IniAccess {
 
-using namespace quelvar::profile;
-
 namespace {
 
 // FNV-1a: fixed length whatever the name's, and the same on every system and in every version.
@@ -41,17 +39,17 @@ std::string Target(const std::string& path) {
 }
 
 void Remove(const std::string& file) {
-    DeleteFileW(win32::WidePath(file).c_str());
+    DeleteFileW(internal::win32::WidePath(file).c_str());
 }
 
 bool Exists(const std::string& file) {
-    return GetFileAttributesW(win32::WidePath(file).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(internal::win32::WidePath(file).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 #else
 constexpr std::string_view kSeparators = "/";
 
 std::string Target(const std::string& path) {
-    return posix::FollowLinks(path);
+    return internal::posix::FollowLinks(path);
 }
 
 void Remove(const std::string& file) {
@@ -90,8 +88,8 @@ std::optional<std::string> FindRecoveryCopy(const std::string& path) {
     if (!Exists(copy)) {
         return std::nullopt;  // the usual case, without waiting for the savers' lock
     }
-    const FileUpdate update(path);
-    const std::optional<std::string> contents = ReadWholeFile(copy);
+    const internal::FileUpdate update(path);
+    const std::optional<std::string> contents = internal::ReadWholeFile(copy);
     if (!update.Contents() || !contents) {
         return std::nullopt;
     }

@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::optional<std::filesystem::path> CreateTemporary(
     return std::nullopt;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

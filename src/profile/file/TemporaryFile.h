@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 // What one attempt to create a temporary file under a given name came to.
 enum class CreateOutcome { Created, NameTaken, Refused };
@@ -17,4 +17,4 @@ std::optional<std::filesystem::path> CreateTemporary(
     const std::filesystem::path& folder,
     const std::function<CreateOutcome(const std::filesystem::path& name)>& create, bool* allTaken);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

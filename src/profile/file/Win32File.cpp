@@ -1,10 +1,9 @@
 #include "Win32File.h"
 
 #include "ProfileError.h"
+#include "WideText.h"
 
-namespace quelvar::profile::win32 {
-
-using namespace IniAccess;
+namespace IniAccess::internal::win32 {
 
 std::error_code ToErrorCode(DWORD error) {
     switch (error) {
@@ -75,14 +74,7 @@ std::wstring LongPathForm(const std::wstring& path) {
 }  // namespace
 
 std::wstring WidePath(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return LongPathForm(wide);
+    return LongPathForm(WideFromUtf8(utf8));
 }
 
 bool IsMissing(DWORD error) {
@@ -101,4 +93,4 @@ std::wstring FinalPath(const std::wstring& path) {
     return (length > 0 && length < 32768) ? std::wstring(buffer, length) : path;
 }
 
-}  // namespace quelvar::profile::win32
+}  // namespace IniAccess::internal::win32

@@ -10,7 +10,7 @@
 
 #include "FaultInjection.h"
 
-namespace quelvar::profile::win32 {
+namespace IniAccess::internal::win32 {
 
 // The usual failures as portable conditions, so that messages can name them on any platform.
 std::error_code ToErrorCode(DWORD error);
@@ -19,7 +19,7 @@ std::error_code ToErrorCode(DWORD error);
 [[noreturn]] void FailWith(const std::string& path, DWORD error);
 
 // Each system call goes through here first, so that tests can make any of them fail.
-bool Injected(IniAccess::FileOperation operation, const std::string& path, std::error_code* code);
+bool Injected(FileOperation operation, const std::string& path, std::error_code* code);
 
 // A UTF-8 path as the system's wide functions take it, long ones included.
 std::wstring WidePath(const std::string& utf8);
@@ -58,4 +58,4 @@ class Handle {
 // moved into place). Throws ProfileIoError.
 void ReplaceContents(const std::string& path, std::string_view contents);
 
-}  // namespace quelvar::profile::win32
+}  // namespace IniAccess::internal::win32

@@ -1,8 +1,6 @@
 #include "ProfileEdit.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 std::string StoredForm(std::string_view value) {
     if (value.empty()) {
@@ -88,4 +86,4 @@ std::optional<Splice> EditProfile(const ProfileText& text, std::string_view sect
     return AppendSection(text, section, keyLine, lineEnd);
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

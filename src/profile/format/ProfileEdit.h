@@ -7,7 +7,7 @@
 
 #include "ProfileText.h"
 
-namespace quelvar::profile {
+namespace IniAccess::internal {
 
 // One change of a file's bytes: [begin, end) becomes replacement.
 struct Splice {
@@ -32,4 +32,4 @@ std::optional<Splice> EditProfile(const ProfileText& text, std::string_view sect
 // otherwise trim its blanks or take its own enclosing quotes away.
 std::string StoredForm(std::string_view value);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

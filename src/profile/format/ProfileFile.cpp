@@ -12,11 +12,9 @@
 
 namespace IniAccess {
 
-using namespace quelvar::profile;
-
 struct ProfileFile::SectionIndex {
     std::string section;
-    std::vector<std::pair<std::string, EntryLine>> keys;  // ASCII-folded name, first line
+    std::vector<std::pair<std::string, internal::EntryLine>> keys;  // ASCII-folded name, first line
 };
 
 namespace {
@@ -56,7 +54,7 @@ void CheckNames(std::string_view section, std::string_view key, const std::strin
 }  // namespace
 
 ProfileFile ProfileFile::Read(const std::string& fileName) {
-    return ProfileFile(fileName, ReadWholeFile(fileName));
+    return ProfileFile(fileName, internal::ReadWholeFile(fileName));
 }
 
 ProfileFile::ProfileFile(std::string fileName, std::optional<std::string> bytes)
@@ -91,11 +89,11 @@ std::string FoldAscii(std::string name) {
 }  // namespace
 
 const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) const {
-    if (!index_ || !EqualsIgnoringAsciiCase(index_->section, section)) {
-        const ProfileText text(Bytes());
+    if (!index_ || !internal::EqualsIgnoringAsciiCase(index_->section, section)) {
+        const internal::ProfileText text(Bytes());
         auto index = std::make_shared<SectionIndex>();
         index->section = section;
-        for (const EntryLine& entry : text.Entries(section)) {
+        for (const internal::EntryLine& entry : text.Entries(section)) {
             index->keys.emplace_back(FoldAscii(text.KeyName(entry)), entry);
         }
         index_ = std::move(index);
@@ -103,55 +101,56 @@ const ProfileFile::SectionIndex& ProfileFile::Index(const std::string& section) 
     return *index_;
 }
 
-const EntryLine* ProfileFile::Entry(const SectionIndex& index, std::string_view key) const {
-    const std::string wanted = FoldAscii(NameArgument(key));
+const internal::EntryLine* ProfileFile::Entry(const SectionIndex& index,
+                                              std::string_view key) const {
+    const std::string wanted = FoldAscii(internal::NameArgument(key));
     // The first line of a key counts, as it does for Find.
     const auto found = std::find_if(index.keys.begin(), index.keys.end(),
                                     [&](const auto& entry) { return entry.first == wanted; });
     return found == index.keys.end() ? nullptr : &found->second;
 }
 
-ProfileValue ProfileFile::Result(ValueText stored) const {
+ProfileValue ProfileFile::Result(internal::ValueText stored) const {
     ProfileValue result;
     result.fileFound = found_;
     result.repaired = stored.repaired;
-    result.value = CutToReadLimit(std::move(stored.text), &result.truncated);
+    result.value = internal::CutToReadLimit(std::move(stored.text), &result.truncated);
     return result;
 }
 
 ProfileValue ProfileFile::Get(std::string_view section, std::string_view key) const {
-    const EntryLine* entry = Entry(Index(NameArgument(section)), key);
-    return Result(entry ? ProfileText(Bytes()).Value(*entry) : ValueText{});
+    const internal::EntryLine* entry = Entry(Index(internal::NameArgument(section)), key);
+    return Result(entry ? internal::ProfileText(Bytes()).Value(*entry) : internal::ValueText{});
 }
 
 std::vector<ProfileValue> ProfileFile::GetAll(std::string_view section,
                                               const std::vector<std::string_view>& keys) const {
-    const SectionIndex& index = Index(NameArgument(section));
-    std::vector<const EntryLine*> entries;
+    const SectionIndex& index = Index(internal::NameArgument(section));
+    std::vector<const internal::EntryLine*> entries;
     entries.reserve(keys.size());
     for (const std::string_view key : keys) {
         entries.push_back(Entry(index, key));
     }
-    std::vector<ValueText> stored = ProfileText(Bytes()).Values(entries);
+    std::vector<internal::ValueText> stored = internal::ProfileText(Bytes()).Values(entries);
     std::vector<ProfileValue> results;
     results.reserve(keys.size());
-    for (ValueText& value : stored) {
+    for (internal::ValueText& value : stored) {
         results.push_back(Result(std::move(value)));
     }
     return results;
 }
 
 void ProfileFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string sectionName = NameArgument(section);
-    const std::string keyName = NameArgument(key);
+    const std::string sectionName = internal::NameArgument(section);
+    const std::string keyName = internal::NameArgument(key);
     CheckNames(section, key, sectionName, keyName);
     CheckWritable(value, value, "value");
-    const ProfileText text(Bytes());
+    const internal::ProfileText text(Bytes());
     // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
     if (IsUtf16(text.encoding()) && Bytes().size() % 2 != 0) {
         throw ProfileIoError(fileName_, std::make_error_code(std::errc::illegal_byte_sequence));
     }
-    if (auto splice = EditProfile(text, sectionName, keyName, value)) {
+    if (auto splice = internal::EditProfile(text, sectionName, keyName, value)) {
         Apply(*splice);
         changed_ = true;
         index_.reset();
@@ -165,7 +164,7 @@ constexpr std::size_t kEditRoom = 16 << 10;
 
 }  // namespace
 
-void ProfileFile::Apply(const Splice& splice) {
+void ProfileFile::Apply(const internal::Splice& splice) {
     const std::size_t size = splice.SizeAfter(Bytes().size());
     if (!borrowed_ && size <= bytes_.capacity()) {
         bytes_.replace(splice.begin, splice.end - splice.begin, splice.replacement);
@@ -183,7 +182,7 @@ void ProfileFile::Apply(const Splice& splice) {
 
 void UpdateProfileFile(const std::string& fileName,
                        const std::function<void(ProfileFile& file)>& edit) {
-    FileUpdate update(fileName);
+    internal::FileUpdate update(fileName);
     ProfileFile file = ProfileFile::Borrowing(fileName, update.Contents());
     edit(file);
     if (file.Changed()) {

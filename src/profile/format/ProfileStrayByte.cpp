@@ -10,7 +10,7 @@ void ProfileFile::DropStrayByte() {
     // Through Apply: the bytes may still be those of the lock holder, which must stay as read.
     const std::size_t size = Bytes().size();
     if (IsUtf16(Encoding()) && size % 2 != 0) {
-        Apply(quelvar::profile::Splice{size - 1, size, {}});
+        Apply(internal::Splice{size - 1, size, {}});
         changed_ = true;
         index_.reset();
     }

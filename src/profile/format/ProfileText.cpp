@@ -6,9 +6,7 @@
 
 #include "Utf8.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 namespace {
 
@@ -46,7 +44,7 @@ std::size_t ProfileText::Unit(std::size_t pos) const {
     return byte(pos);
 }
 
-std::size_t ProfileText::Find(std::size_t begin, std::size_t end, std::size_t unit) const {
+std::size_t ProfileText::FindUnit(std::size_t begin, std::size_t end, std::size_t unit) const {
     if (width_ == 1) {
         // In code page 932 every byte below 0x40 is a character of its own, never the second
         // half of a double-byte one, so a byte search finds '=', NUL and line ends safely.
@@ -150,7 +148,7 @@ EntryLine ProfileText::ParseEntry(const LineSpan& line, std::size_t start) const
     entry.line = line;
     entry.keyBegin = start;
     const std::size_t end = TrimEnd(start, line.end);
-    const std::size_t equals = Find(start, end, '=');
+    const std::size_t equals = FindUnit(start, end, '=');
     entry.keyEnd = TrimEnd(start, equals);
     entry.hasValue = equals < end;
     if (entry.hasValue) {
@@ -172,7 +170,7 @@ std::vector<EntryLine> ProfileText::Entries(std::string_view section) const {
 
 std::string ProfileText::KeyName(const EntryLine& entry) const {
     bool repaired = false;
-    return Decode(entry.keyBegin, Find(entry.keyBegin, entry.keyEnd, 0), &repaired);
+    return Decode(entry.keyBegin, FindUnit(entry.keyBegin, entry.keyEnd, 0), &repaired);
 }
 
 Lookup ProfileText::Locate(std::string_view section, std::string_view key,
@@ -196,7 +194,7 @@ Lookup ProfileText::FindNamed(std::string_view section, std::string_view key,
     // the next instead of reading every line. A '[' that is the second byte of a double-byte
     // character follows its first byte, which is no blank and no line end, and so is passed.
     for (std::size_t pos = body_; pos < bytes_.size();) {
-        const std::size_t bracket = Find(pos, bytes_.size(), '[');
+        const std::size_t bracket = FindUnit(pos, bytes_.size(), '[');
         if (bracket == bytes_.size()) {
             break;
         }
@@ -274,7 +272,7 @@ void Unquote(std::string& text) {
 }  // namespace
 
 std::size_t ProfileText::ValueEnd(const EntryLine& entry) const {
-    return Find(entry.valueBegin, entry.valueEnd, 0);
+    return FindUnit(entry.valueBegin, entry.valueEnd, 0);
 }
 
 ValueText ProfileText::Value(const EntryLine& entry) const {
@@ -332,4 +330,4 @@ std::string NameArgument(std::string_view name) {
     return std::string(TrimUtf8(CutAtNul(name)));
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -8,9 +8,7 @@
 
 #include "TextCodec.h"
 
-namespace quelvar::profile {
-
-using IniAccess::FileEncoding;
+namespace IniAccess::internal {
 
 // One line of a profile file, as byte offsets into it.
 struct LineSpan {
@@ -89,7 +87,8 @@ class ProfileText {
                      std::vector<EntryLine>* all) const;
     std::size_t SkipBlanks(std::size_t pos, std::size_t end) const;
     std::size_t TrimEnd(std::size_t begin, std::size_t end) const;
-    std::size_t Find(std::size_t begin, std::size_t end, std::size_t unit) const;
+    // Where the code unit first occurs in [begin, end); end when it does not.
+    std::size_t FindUnit(std::size_t begin, std::size_t end, std::size_t unit) const;
     std::string Decode(std::size_t begin, std::size_t end, bool* repaired) const;
     std::size_t ValueEnd(const EntryLine& entry) const;
     // Values in one conversion; nothing when any value needed a repair, which is then told
@@ -119,4 +118,4 @@ inline bool IsBlank(std::size_t c) {
 // removed.
 std::string NameArgument(std::string_view name);
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

@@ -4,9 +4,7 @@
 #include "TextCodec.h"
 #include "Utf8.h"
 
-namespace quelvar::profile {
-
-using namespace IniAccess;
+namespace IniAccess::internal {
 
 std::string CutToReadLimit(std::string utf8, bool* truncated) {
     // No character counts more than two bytes of code page 932, and none takes less than one
@@ -27,4 +25,4 @@ std::string CutToReadLimit(std::string utf8, bool* truncated) {
     return utf8;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

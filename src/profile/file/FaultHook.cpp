@@ -1,8 +1,8 @@
-#include "FaultInjection.h"
+#include "FaultHook.h"
 
 #include <utility>
 
-namespace IniAccess {
+namespace IniAccess::internal {
 
 namespace {
 
@@ -22,4 +22,4 @@ int InjectedFault(FileOperation operation, const std::string& path) {
     return hook ? hook(operation, path) : 0;
 }
 
-}  // namespace IniAccess
+}  // namespace IniAccess::internal

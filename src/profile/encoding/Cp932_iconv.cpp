@@ -11,11 +11,7 @@
 #include "TextCodec.h"
 #include "Utf8.h"
 
-namespace quelvar::profile {
-
-using IniAccess::Cp932CharacterLength;
-using IniAccess::FileEncoding;
-using IniAccess::RepairCharacter;
+namespace IniAccess::internal {
 
 namespace {
 
@@ -176,4 +172,4 @@ std::optional<std::string> EncodeCp932(std::string_view utf8) {
     return out;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal

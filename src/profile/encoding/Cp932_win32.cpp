@@ -4,12 +4,9 @@
 #include "Cp932.h"
 #include "TextCodec.h"
 #include "Utf8.h"
+#include "WideText.h"
 
-namespace quelvar::profile {
-
-using IniAccess::Cp932CharacterLength;
-using IniAccess::FileEncoding;
-using IniAccess::RepairCharacter;
+namespace IniAccess::internal {
 
 namespace {
 
@@ -31,23 +28,12 @@ std::wstring ToWide(UINT codePage, DWORD flags, std::string_view bytes) {
     return wide;
 }
 
-std::string ToUtf8(const wchar_t* text, std::size_t count) {
-    if (count == 0) {
-        return {};
-    }
-    const int size = static_cast<int>(count);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
 }  // namespace
 
 std::string DecodeCp932(std::string_view bytes, bool* repaired) {
     const std::wstring whole = ToWide(kCodePage932, MB_ERR_INVALID_CHARS, bytes);
     if (!whole.empty() || bytes.empty()) {
-        return ToUtf8(whole.data(), whole.size());
+        return Utf8FromWide(whole);
     }
     // Some bytes are not code page 932: convert character by character, keeping the same
     // character boundaries as the line scanner.
@@ -66,7 +52,7 @@ std::string DecodeCp932(std::string_view bytes, bool* repaired) {
             *repaired = true;
             out += repair;
         } else {
-            out += ToUtf8(one.data(), one.size());
+            out += Utf8FromWide(one);
         }
         pos += length;
     }
@@ -94,4 +80,4 @@ std::optional<std::string> EncodeCp932(std::string_view utf8) {
     return out;
 }
 
-}  // namespace quelvar::profile
+}  // namespace IniAccess::internal
