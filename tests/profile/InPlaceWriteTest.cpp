@@ -61,6 +61,9 @@ TEST(InPlaceWrite, ALoadDuringAWriteInPlaceSeesOneWholeVersion) {
     const pid_t saver = StartChild([&] {
         for (int save = 0; save < 200; ++save) {
             FileUpdate(file).Replace(Version(save % 2 == 0 ? 'b' : 'a'));
+            // Saves come from a user, never back to back. Without a pause the saver takes its
+            // lock again at once, and the loads, which flock does not queue, starve behind it.
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         WriteBytes(done, "");
         return 0;
