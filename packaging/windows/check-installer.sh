@@ -18,21 +18,21 @@ work=$root/build/installer-check
 rm -rf "$work"
 mkdir -p "$work"
 
-# Debian's wine command prefers its 32-bit loader (wine32:i386), which a kernel without 32-bit
-# support cannot start; the 64-bit programs then still run through wine64.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# One loader for the whole check: where 32-bit programs cannot run, the 64-bit ones still run
+# through the 64-bit loader, and the 32-bit packages are reported skipped.
+source tools/runners/wine
+if wine_runs_32bit; then
     run32=true
     wine=(wine)
 else
     run32=false
-    wine=(/usr/lib/wine/wine64)
-    export WINELOADER=/usr/lib/wine/wine64
+    wine_use_64bit_loader
 fi
 # Wine links the user's Documents and Desktop to the home folder: a home of the check's own.
-export HOME=$work/home WINEPREFIX=$work/prefix LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+export HOME=$work/home WINEPREFIX=$work/prefix
 mkdir -p "$HOME"
-# No Linux menu entries or file types from Wine's side, and no Mono or Gecko downloads.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No Linux menu entries or file types from Wine's side.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 # The display the tests use: Xvfb on a free display number, with xdotool for the keys.
 source tools/runners/display
