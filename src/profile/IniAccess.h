@@ -15,7 +15,7 @@
 // through ProfileFile (ProfileFile.h) instead, which answers by the same rules for all its values
 // from one read and stores them with one replacement; of this header it uses ProfileValue and
 // FirstUnwritable. Strings are UTF-8; files hold code page 932 text unless a byte-order mark
-// says UTF-8 or UTF-16LE. No state is kept between calls.
+// says UTF-8, UTF-16LE or UTF-16BE. No state is kept between calls.
 namespace IniAccess {
 
 // The longest value a read returns, in bytes of code page 932, as the platform's 256-byte

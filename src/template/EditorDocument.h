@@ -22,8 +22,9 @@ class EditorDocument {
     const TagTemplate& Fields() const { return fields_; }
 
     const std::string& CurrentFile() const { return currentFile_; }
-    // The changed flag is defined as a 16-bit integer holding 0 or 1, not as a truth value: it
-    // keeps that type here so that the windows and tests read exactly the defined values.
+    // Changed is one of the system's own names and keeps the system's own type, a 16-bit integer
+    // holding 0 or 1 rather than a bool, so that the windows, the tests and whoever reads the
+    // flag compare the values the system defines for it.
     std::int16_t Changed() const { return changed_; }
 
     // The window's controls and procedures carry the system's own names: frm for the window, fra

@@ -18,8 +18,8 @@ namespace quelvar {
 class frmEditor : public QMainWindow, public WindowHost {
     Q_OBJECT
   public:
-    // The message box and the file dialog are the window's; main gives them the window as their
-    // owner once it is made, and tests may give fakes.
+    // The window uses the message box and file dialog it is given, and does not own them: main
+    // makes them and gives them the window as their owner once it is made; tests may give fakes.
     frmEditor(MsgBox& msgBox, CommonDialog& fileDialog, QWidget* parent = nullptr);
 
     EditorDocument& Document() { return doc_; }

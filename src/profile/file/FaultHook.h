@@ -6,8 +6,9 @@
 
 #include "FaultInjection.h"
 
-// The hook that tests, fuzzers and benchmarks install to make file operations fail. It is
-// linked only into them; the program links NoFaults.cpp in its place.
+// The hook that the tests, fuzzers and profile benchmark install to make file operations fail.
+// It is linked only into them; the program, and the benchmarks that measure it as shipped, link
+// NoFaults.cpp in its place.
 namespace IniAccess::internal {
 
 // A hook that is asked before every file operation; a non-zero result is taken as the errno

@@ -5,8 +5,8 @@
 // Making file operations fail on request, so that tests can prove what a failure at any step
 // leaves behind. The module asks InjectedFault before every file operation; which definition
 // answers is chosen when a program is linked, never when the module is compiled: the program
-// links one that fails nothing (NoFaults.cpp), and tests, fuzzers and benchmarks link the hook
-// of FaultHook.h.
+// links one that fails nothing (NoFaults.cpp), and the tests, fuzzers and profile benchmark link
+// the hook of FaultHook.h.
 namespace IniAccess::internal {
 
 // The file operations a profile read or write is made of.
