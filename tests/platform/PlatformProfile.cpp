@@ -2,16 +2,18 @@
 
 #include <windows.h>
 
-#include "WideText.h"
-
 namespace platform {
 
 std::string ToAnsi(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const std::wstring wide = IniAccess::WideFromUtf8(utf8);
-    const int wideLength = static_cast<int>(wide.size());
+    // The platform's side converts by itself, so that a fault in the module's own UTF-16
+    // conversion cannot cancel out in the comparison.
+    const int size = static_cast<int>(utf8.size());
+    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideLength);
     const int length =
         WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(length), '\0');
