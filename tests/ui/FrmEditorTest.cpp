@@ -251,7 +251,7 @@ TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesN
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         // The dialog is the window's file dialog control.
-        ASSERT_NE(window_.findChild<QObject*>("CD"), nullptr);
+        ASSERT_EQ(window_.findChild<QObject*>("CD"), dialog);
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
         patterns = dialog->findChild<QFileSystemModel*>()->nameFilters();
