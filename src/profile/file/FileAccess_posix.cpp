@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "FileAccess.h"
 #include "LockWait.h"
@@ -17,16 +18,10 @@ using posix::FileDescriptor;
 
 namespace {
 
-// Whether to go on waiting for the lock: a reader stops once the path names a new file.
-using Waiting = bool (*)(const std::string& path, const struct stat* opened);
-
-bool Always(const std::string&, const struct stat*) {
-    return true;
-}
-
-// True once locked (LOCK_EX for writers, LOCK_SH for readers); false when waiting stopped.
-bool Lock(int fd, const std::string& path, int mode = LOCK_EX, Waiting waiting = Always,
-          const struct stat* opened = nullptr) {
+// True once locked (LOCK_EX for writers, LOCK_SH for readers); false when keepWaiting stopped
+// the waiting (a reader stops once the path names a new file).
+bool Lock(int fd, const std::string& path, int mode = LOCK_EX,
+          const std::function<bool()>& keepWaiting = {}) {
     const auto tryLock = [&] {
         if (::flock(fd, mode | LOCK_NB) == 0) {
             return true;
@@ -40,7 +35,7 @@ bool Lock(int fd, const std::string& path, int mode = LOCK_EX, Waiting waiting =
         }
         return false;
     };
-    return WaitForLock(path, tryLock, [&] { return waiting(path, opened); });
+    return WaitForLock(path, tryLock, keepWaiting);
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -83,7 +78,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         if (file.get() < 0) {
             return true;
         }
-        if (!Lock(file.get(), path, LOCK_SH, StillAtPath, &opened) || !StillAtPath(path, &opened)) {
+        const auto stillAtPath = [&] { return StillAtPath(path, &opened); };
+        if (!Lock(file.get(), path, LOCK_SH, stillAtPath) || !stillAtPath()) {
             return false;
         }
         if (::fstat(file.get(), &opened) != 0) {
