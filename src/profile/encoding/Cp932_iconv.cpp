@@ -72,11 +72,6 @@ Converter& Encoder() {
     return converter;
 }
 
-// Five single bytes that iconv leaves undefined but the Windows code page maps, to C1 control
-// U+0080 and to private-use characters; files written there may hold them.
-constexpr std::pair<unsigned char, char32_t> kWindowsOnlyBytes[] = {
-    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
-
 std::optional<char32_t> WindowsOnlyCharacter(unsigned char byte) {
     for (const auto& [b, c] : kWindowsOnlyBytes) {
         if (b == byte) {

@@ -141,11 +141,17 @@ std::size_t Cp932CharacterLength(std::string_view bytes, std::size_t pos) {
 }
 
 std::size_t Cp932Length(char32_t c) {
-    // 0x80, 0xA0 and 0xFD to 0xFF are single bytes of the file too: a value ending in one of
-    // them is as long as its bytes, not one byte longer.
-    const bool singleByte =
-        c <= 0x80 || (c >= 0xFF61 && c <= 0xFF9F) || (c >= 0xF8F0 && c <= 0xF8F3);
-    return singleByte ? 1 : 2;
+    if (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) {
+        return 1;
+    }
+    // The Windows-only bytes are single bytes of the file too: a value ending in one of them is
+    // as long as its bytes, not one byte longer.
+    for (const auto& [byte, mapped] : internal::kWindowsOnlyBytes) {
+        if (mapped == c) {
+            return 1;
+        }
+    }
+    return 2;
 }
 
 }  // namespace IniAccess
