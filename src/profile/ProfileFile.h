@@ -69,6 +69,9 @@ class ProfileFile {
     // The key's first line in the section, or null.
     const internal::EntryLine* Entry(const SectionIndex& index, std::string_view key) const;
     ProfileValue Result(internal::ValueText stored) const;
+    // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
+    bool HasStrayByte() const;
+    // Every change of the bytes: marks the file changed and drops the index.
     void Apply(const internal::Splice& splice);
 
     std::string fileName_;

@@ -145,16 +145,17 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     const std::string keyName = internal::NameArgument(key);
     CheckNames(section, key, sectionName, keyName);
     CheckWritable(value, value, "value");
-    const internal::ProfileText text(Bytes());
-    // Half a UTF-16 code unit at the end: anything added after it would be read out of step.
-    if (IsUtf16(text.encoding()) && Bytes().size() % 2 != 0) {
+    if (HasStrayByte()) {
         throw ProfileIoError(fileName_, std::make_error_code(std::errc::illegal_byte_sequence));
     }
+    const internal::ProfileText text(Bytes());
     if (auto splice = internal::EditProfile(text, sectionName, keyName, value)) {
         Apply(*splice);
-        changed_ = true;
-        index_.reset();
     }
+}
+
+bool ProfileFile::HasStrayByte() const {
+    return IsUtf16(Encoding()) && Bytes().size() % 2 != 0;
 }
 
 namespace {
@@ -165,6 +166,8 @@ constexpr std::size_t kEditRoom = 16 << 10;
 }  // namespace
 
 void ProfileFile::Apply(const internal::Splice& splice) {
+    changed_ = true;
+    index_.reset();
     const std::size_t size = splice.SizeAfter(Bytes().size());
     if (!borrowed_ && size <= bytes_.capacity()) {
         bytes_.replace(splice.begin, splice.end - splice.begin, splice.replacement);

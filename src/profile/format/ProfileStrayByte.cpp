@@ -8,11 +8,9 @@ namespace IniAccess {
 // is not text in any encoding, so nothing the user sees is lost.
 void ProfileFile::DropStrayByte() {
     // Through Apply: the bytes may still be those of the lock holder, which must stay as read.
-    const std::size_t size = Bytes().size();
-    if (IsUtf16(Encoding()) && size % 2 != 0) {
+    if (HasStrayByte()) {
+        const std::size_t size = Bytes().size();
         Apply(internal::Splice{size - 1, size, {}});
-        changed_ = true;
-        index_.reset();
     }
 }
 
