@@ -104,12 +104,13 @@ int CaptionWidth(HDC dc, std::string_view caption) {
     return extent.right - extent.left;
 }
 
-void Place(HWND control, const layout::Twips& place, UINT dpi, double scale, HFONT font) {
-    const layout::PixelRect pixels = layout::ToPixels(place, dpi, scale);
+void Place(HWND control, const layout::Twips& place, const Placement& placement) {
+    const layout::PixelRect pixels = Pixels(place, placement);
     SetWindowPos(control, nullptr, pixels.left, pixels.top, pixels.width, pixels.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // A hidden window needs no redrawing; a shown one is redrawn whole once laid out again.
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(control));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(placement.font),
+                 IsWindowVisible(control));
 }
 
 // A null window measures on the screen.
@@ -153,15 +154,15 @@ EditorControls CreateEditorControls(HWND window, UINT dpi, double scale, HFONT f
 }
 
 LaidOut LayOutEditorControls(const EditorControls& controls, HWND window, UINT dpi, HFONT font) {
-    const double scale = MeasureScale(window, dpi, font);
-    Place(controls.frame, layout::kFrame, dpi, scale, font);
+    const LaidOut laidOut = MeasureEditorLayout(window, dpi, font);
+    const Placement placement{dpi, laidOut.scale, font};
+    Place(controls.frame, layout::kFrame, placement);
     for (const layout::LabelledBox& row : layout::kTabOrder) {
-        Place(controls.labels[row.field], layout::InClientArea(row.container, row.label), dpi,
-              scale, font);
-        Place(controls.boxes[row.field], layout::InClientArea(row.container, row.box), dpi, scale,
-              font);
+        Place(controls.labels[row.field], layout::InClientArea(row.container, row.label),
+              placement);
+        Place(controls.boxes[row.field], layout::InClientArea(row.container, row.box), placement);
     }
-    return {scale, ClientArea(dpi, scale)};
+    return laidOut;
 }
 
 }  // namespace quelvar::win
