@@ -79,11 +79,10 @@ int main(int argc, char* argv[]) {
             std::exit(1);
         }
     };
-    // Each write stores a value of its own, so that none finds its value already there.
-    int writes = 0;
-    const auto write = [&] {
-        if (!IniAccess::WriteProfileValue(file, "Target", "TagName",
-                                          "changed " + std::to_string(++writes))) {
+    // Each write stores a value of its own, so that none finds its value already there (each
+    // runs in a child of its own, but the file it changes is shared).
+    const auto write = [&](const char* value) {
+        if (!IniAccess::WriteProfileValue(file, "Target", "TagName", value)) {
             std::exit(1);
         }
     };
@@ -96,9 +95,8 @@ int main(int argc, char* argv[]) {
     const auto nothing = [] {};
     const long readCold = MeasureInChild(nothing, read);
     const long readWarm = MeasureInChild(writeSmall, read);
-    const long writeCold = MeasureInChild(nothing, write);
-    ++writes;
-    const long writeWarm = MeasureInChild(writeSmall, write);
+    const long writeCold = MeasureInChild(nothing, [&] { write("changed 1"); });
+    const long writeWarm = MeasureInChild(writeSmall, [&] { write("changed 2"); });
     Print("read", mib, readCold, readWarm);
     Print("write", mib, writeCold, writeWarm);
     std::filesystem::remove_all(std::filesystem::path(file).parent_path());
