@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "FormLayout.h"
+#include "QtText.h"
 
 namespace quelvar {
 
@@ -44,8 +45,7 @@ bool QtCommonDialog::ShowSave() {
 bool QtCommonDialog::Show(Purpose purpose) {
     const bool open = purpose == Purpose::Open;
     QFileDialog dialog(owner_, QString::fromStdString(DialogTitle));
-    dialog.setObjectName(QString::fromUtf8(layout::kFileDialogName.data(),
-                                           static_cast<qsizetype>(layout::kFileDialogName.size())));
+    dialog.setObjectName(Text(layout::kFileDialogName));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -14,15 +14,12 @@
 
 #include "FormMenu.h"
 #include "LayoutScale.h"
+#include "QtText.h"
 #include "Twips.h"
 
 namespace quelvar {
 
 namespace {
-
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 Qt::Alignment Alignment(layout::Align align) {
     return (align == layout::Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
