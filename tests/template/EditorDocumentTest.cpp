@@ -9,6 +9,7 @@
 #include "FaultHook.h"
 #include "ShownFieldNames.h"
 #include "TempDir.h"
+#include "TemplateTexts.h"
 
 using namespace quelvar;
 using namespace testing_support;
@@ -19,14 +20,6 @@ namespace {
 class EditorDocumentTest : public ::testing::Test {
   protected:
     EditorDocumentTest() { doc_.Form_Load(); }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (std::size_t field = 0; field < kFieldCount; ++field) {
-            texts.push_back(doc_.Fields().Text(field));
-        }
-        return texts;
-    }
-
     void Open(const std::string& path) {
         dialog_.choices.push_back(path);
         doc_.mnuOpen_Click();
@@ -46,7 +39,7 @@ class EditorDocumentTest : public ::testing::Test {
 TEST_F(EditorDocumentTest, StartsEmptyAndUnchanged) {
     EXPECT_EQ(doc_.Changed(), 0);
     EXPECT_EQ(doc_.CurrentFile(), "");
-    EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
+    EXPECT_EQ(Texts(doc_.Fields()), std::vector<std::string>(kFieldCount));
 }
 
 TEST_F(EditorDocumentTest, EveryFieldsChangeMarksTheTemplateChanged) {
@@ -89,7 +82,7 @@ TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
     msgBox_.answers.push_back(mb::kIdYes);
     doc_.mnuNew_Click();
     EXPECT_EQ(msgBox_.calls.size(), 7u);
-    EXPECT_EQ(Texts(), std::vector<std::string>(kFieldCount));
+    EXPECT_EQ(Texts(doc_.Fields()), std::vector<std::string>(kFieldCount));
     EXPECT_EQ(doc_.Changed(), 0);
 }
 
@@ -271,7 +264,7 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
     const std::string first = dir_.File("first.kvd");
     WriteBytes(first, "[Quelvar]\r\nTagName=first\r\n");
     Open(first);
-    const auto before = Texts();
+    const auto before = Texts(doc_.Fields());
 
     const std::string second = dir_.File("second.kvd");
     WriteBytes(second, "[Quelvar]\r\nTagName=second\r\nEdited=someone\r\n");
@@ -282,7 +275,7 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
             });
         Open(second);
     }
-    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(Texts(doc_.Fields()), before);
     EXPECT_EQ(doc_.CurrentFile(), first);
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
@@ -296,7 +289,7 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
     EXPECT_EQ(msgBox_.calls.size(), 3u);
     EXPECT_NE(msgBox_.calls[1].prompt.find("does not exist"), std::string::npos);
     EXPECT_NE(msgBox_.calls[2].prompt.find("The path is a folder."), std::string::npos);
-    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(Texts(doc_.Fields()), before);
     EXPECT_EQ(doc_.CurrentFile(), first);
 }
 

@@ -11,6 +11,7 @@
 #include "EditorFakes.h"
 #include "FaultHook.h"
 #include "TempDir.h"
+#include "TemplateTexts.h"
 
 using namespace quelvar;
 using namespace testing_support;
@@ -30,14 +31,6 @@ class EditorFailureState : public ::testing::TestWithParam<int> {
         if (GetParam() == 0) {
             doc_.Form_Load();
         }
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (std::size_t field = 0; field < kFieldCount; ++field) {
-            texts.push_back(doc_.Fields().Text(field));
-        }
-        return texts;
     }
 
     // The next Open and Save dialogs are shown, cancelled, and report where they started.
@@ -82,7 +75,7 @@ TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
         {"a folder", [](TempDir& dir) { return dir.path().string(); }, FileOperation::Open, 0},
     };
     for (const Failure& failure : kFailures) {
-        const std::vector<std::string> before = Texts();
+        const std::vector<std::string> before = Texts(doc_.Fields());
         const int changed = doc_.Changed();
         msgBox_.calls.clear();
         dialog_.choices.push_back(failure.prepare(dir_));
@@ -97,7 +90,7 @@ TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
         EXPECT_EQ(msgBox_.calls[0].title, "Open Templete") << failure.what;
         EXPECT_EQ(doc_.CurrentFile(), first_) << failure.what;
         EXPECT_EQ(doc_.Changed(), changed) << failure.what;
-        EXPECT_EQ(Texts(), before) << failure.what;
+        EXPECT_EQ(Texts(doc_.Fields()), before) << failure.what;
         ExpectNextDialogsStartFrom(first_, failure.what);
     }
 }
@@ -119,7 +112,7 @@ TEST_P(EditorFailureState, AFailedSaveKeepsTheChosenNameTheMarkAndTheFields) {
          FileOperation::Open, 0},
     };
     for (const Failure& failure : kFailures) {
-        const std::vector<std::string> before = Texts();
+        const std::vector<std::string> before = Texts(doc_.Fields());
         const int changed = doc_.Changed();
         msgBox_.calls.clear();
         const std::string chosen = failure.prepare(dir_);
@@ -136,7 +129,7 @@ TEST_P(EditorFailureState, AFailedSaveKeepsTheChosenNameTheMarkAndTheFields) {
         EXPECT_EQ(msgBox_.calls[0].style, mb::kIconError) << failure.what;
         EXPECT_EQ(doc_.CurrentFile(), chosen) << failure.what;
         EXPECT_EQ(doc_.Changed(), changed) << failure.what;
-        EXPECT_EQ(Texts(), before) << failure.what;
+        EXPECT_EQ(Texts(doc_.Fields()), before) << failure.what;
         ExpectNextDialogsStartFrom(chosen, failure.what);
     }
 }
@@ -146,7 +139,7 @@ TEST_P(EditorFailureState, ASaveRefusedForItsTextKeepsTheChosenNameTheMarkAndThe
     if (GetParam() == 0) {
         doc_.Form_Load();
     }
-    const std::vector<std::string> before = Texts();
+    const std::vector<std::string> before = Texts(doc_.Fields());
     const std::string chosen = dir_.File("refused.kvd");
     dialog_.choices.push_back(chosen);
     doc_.mnuSave_Click();
@@ -154,7 +147,7 @@ TEST_P(EditorFailureState, ASaveRefusedForItsTextKeepsTheChosenNameTheMarkAndThe
     EXPECT_EQ(msgBox_.calls[0].style, mb::kIconWarning);
     EXPECT_EQ(doc_.CurrentFile(), chosen);
     EXPECT_EQ(doc_.Changed(), GetParam());
-    EXPECT_EQ(Texts(), before);
+    EXPECT_EQ(Texts(doc_.Fields()), before);
     EXPECT_EQ(dir_.Listing(), "first.kvd\n");
     ExpectNextDialogsStartFrom(chosen, "unwritable text");
 }

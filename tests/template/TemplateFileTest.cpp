@@ -8,6 +8,7 @@
 #include "FaultHook.h"
 #include "IniAccess.h"
 #include "TempDir.h"
+#include "TemplateTexts.h"
 
 using namespace quelvar;
 using testing_support::ReadBytes;
@@ -23,14 +24,6 @@ TagTemplate Filled() {
         t.SetText(field, std::string(TemplateFields[field].key) + " 値" + std::to_string(field));
     }
     return t;
-}
-
-std::vector<std::string> Texts(const TagTemplate& t) {
-    std::vector<std::string> texts;
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        texts.push_back(t.Text(field));
-    }
-    return texts;
 }
 
 class TemplateFile : public ::testing::Test {
