@@ -3,12 +3,8 @@
 # desktop entry, the AppStream data, and the media type a .kvd file gets.
 set -euo pipefail
 # The desktop's own validators; without them the check is skipped (77), naming the one missing.
-for tool in desktop-file-validate appstreamcli update-mime-database; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/needs"
+needs desktop-file-validate appstreamcli update-mime-database
 build=$1
 mime_lookup=$2
 id=org.quelvar.QuelvarEditTool

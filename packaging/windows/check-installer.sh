@@ -187,8 +187,7 @@ check_setup() { # arch
     # Every Windows user has this key; a fresh Wine prefix does not.
     win reg add "$classes" /f >/dev/null
     # One virtual desktop, where xdotool's keys reach the focused window.
-    win reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-    win reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+    wine_virtual_desktop
     snapshot fresh
     install_silently "$setup" /S
     # The keys compared before and after hold what the install wrote: the comparison sees it.

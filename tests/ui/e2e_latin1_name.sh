@@ -8,16 +8,6 @@ binary=$(realpath "$1")
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 
-focus() {
-    local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-    [ -n "$window" ] || { echo "no window \"$1\" within 20 s ($2)"; exit 1; }
-    timeout 10 xdotool windowfocus --sync "$window" || {
-        echo "the window \"$1\" did not take the focus within 10 s ($2)"
-        exit 1
-    }
-}
-
 expected=$(printf '[Quelvar]\r\nTagName=latin\r\nEdited=\r\nBaseElement=\r\nCloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n' | od -An -tx1)
 passed=0
 # The file, relative to the case's folder; the listing of that folder after the save.

@@ -10,19 +10,6 @@ export QT_QPA_PLATFORM=xcb
 "$binary" &
 app=$!
 
-# With no window manager, a window has the keyboard only when it is given the input focus.
-focus() {
-    local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || {
-        echo "no window \"$1\" within 20 s"
-        exit 1
-    }
-    timeout 10 xdotool windowfocus --sync "$window" || {
-        echo "the window \"$1\" did not take the focus within 10 s"
-        exit 1
-    }
-}
-
 focus "Quelvar Edit Tool"
 xdotool type --delay 20 "e2e-tag"
 xdotool key Tab
@@ -45,10 +32,5 @@ focus "Quelvar Edit Tool"
 xdotool key alt+f
 sleep 0.5
 xdotool key q
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "the program did not end on Quit"; exit 1
-fi
-wait "$app"
-app=""
+expect_end 10 0 "Quit"
 echo "1 passed, 0 failed"

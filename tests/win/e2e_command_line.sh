@@ -10,8 +10,6 @@ program=$1
 read -ra wine <<<"$QUELVAR_WINE_LOADER"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 fail() {
     echo "$*"
     exit 1
@@ -21,27 +19,7 @@ fail() {
 start() {
     WINEDEBUG=+msgbox "${wine[@]}" "$program" "$@" 2>"$work/trace" &
     app=$!
-    local desktop
-    desktop=$(timeout 60 xdotool search --sync --name "Wine" | head -n 1) ||
-        fail "no Wine desktop window within 60 s"
-    timeout 10 xdotool windowfocus --sync "$desktop" ||
-        fail "the Wine desktop did not take the focus within 10 s"
-    sleep 3
-}
-
-# Waits at most $1 seconds for the program to end and checks its exit code.
-expect_end() {
-    local limit=$1 expected=$2 what=$3 status=0
-    for _ in $(seq $((limit * 10))); do
-        kill -0 "$app" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$app" 2>/dev/null; then
-        fail "$what: the program did not end within $limit s"
-    fi
-    wait "$app" || status=$?
-    app=""
-    [ "$status" -eq "$expected" ] || fail "$what: exit code $status, expected $expected"
+    focus_wine_desktop
 }
 
 save_as() {
@@ -52,16 +30,6 @@ save_as() {
     xdotool key Return
     for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
     sleep 0.5
-}
-
-expect_bytes() {
-    local file=$1 expected=$2 what=$3 actual
-    actual=$(od -An -tx1 "$file" 2>/dev/null || echo "(no file)")
-    if [ "$actual" != "$(printf "$expected" | od -An -tx1)" ]; then
-        echo "$what: $file differs:"
-        od -c "$file" 2>/dev/null || echo "(no file)"
-        exit 1
-    fi
 }
 
 # The text of every message box the program showed, or that it showed none.

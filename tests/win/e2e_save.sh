@@ -10,22 +10,10 @@ program=$1
 read -ra wine <<<"$QUELVAR_WINE_LOADER"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/end-to-end"
 
-# The dialog's name box and the command line take Windows paths: Wine's drive Z: is the root.
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 printf '[Quelvar]\r\nIndex=B12\r\n' >"$work/開く 前.kvd"
 "${wine[@]}" "$program" "$(windows_path "$work/開く 前.kvd")" &
 app=$!
-# Wine draws its windows inside the virtual desktop's one X window, which takes the keys.
-desktop=$(timeout 60 xdotool search --sync --name "Wine" | head -n 1) || {
-    echo "no Wine desktop window within 60 s"
-    exit 1
-}
-timeout 10 xdotool windowfocus --sync "$desktop" || {
-    echo "the Wine desktop did not take the focus within 10 s"
-    exit 1
-}
-sleep 3
+focus_wine_desktop
 
 save_as() {
     xdotool key ctrl+s
@@ -38,15 +26,6 @@ save_as() {
     xdotool key Return
     for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
     sleep 0.5
-}
-
-expect_bytes() {
-    local file=$1 expected=$2 actual
-    actual=$(od -An -tx1 "$file" 2>/dev/null || echo "(no file)")
-    if [ "$actual" != "$(printf "$expected" | od -An -tx1)" ]; then
-        echo "$file differs:"; od -c "$file" 2>/dev/null || echo "(no file)"
-        exit 1
-    fi
 }
 
 empty='Element1Default=\r\nElement2Default=\r\nElement3Default=\r\nElement1=\r\nElement2=\r\nElement3=\r\n'
@@ -87,14 +66,5 @@ xdotool key alt+f
 sleep 1
 xdotool key q
 # Quit ends the program at once; a program still running after its deadline fails the test.
-for _ in $(seq 150); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then
-    echo "the program did not end within 15 s of Quit"; exit 1
-fi
-status=0
-wait "$app" || status=$?
-app=""
-if [ "$status" -ne 0 ]; then
-    echo "the program ended with $status"; exit 1
-fi
+expect_end 15 0 "Quit"
 echo "1 passed, 0 failed"
