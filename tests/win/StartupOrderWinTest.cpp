@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "EditorFakes.h"
+#include "WinTestSupport.h"
 #include "frmEditor.h"
 
 using namespace quelvar;
@@ -42,14 +43,6 @@ std::vector<HWND> TooltipsOf(HWND window) {
     return search.found;
 }
 
-void PumpWaiting() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 class StartupOrder : public ::testing::Test {
   protected:
     FakeMsgBox msgBox_;
@@ -66,7 +59,7 @@ TEST_F(StartupOrder, TheTooltipsComeRightAfterTheFirstFrameUnasked) {
     while (TooltipsOf(editor.Handle()).empty()) {
         ASSERT_LT(GetTickCount(), deadline) << "no tooltips five seconds after the first frame";
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        PumpWaiting();
+        testing_support::PumpWaitingMessages();
     }
     const std::vector<HWND> tips = TooltipsOf(editor.Handle());
     ASSERT_EQ(tips.size(), 1u);
@@ -75,7 +68,7 @@ TEST_F(StartupOrder, TheTooltipsComeRightAfterTheFirstFrameUnasked) {
     EXPECT_EQ(editor.Controls().tooltips, tips[0]);
     EXPECT_EQ(TooltipsOf(editor.Handle()).size(), 1u);
     DestroyWindow(editor.Handle());
-    PumpWaiting();
+    testing_support::PumpWaitingMessages();
 }
 
 TEST_F(StartupOrder, AskingForTheControlsBeforeTheFrameMakesTheTooltipsOnce) {
@@ -87,12 +80,12 @@ TEST_F(StartupOrder, AskingForTheControlsBeforeTheFrameMakesTheTooltipsOnce) {
     const DWORD end = GetTickCount() + 200;  // long past the timer's 10 ms
     while (GetTickCount() < end) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpWaiting();
+        testing_support::PumpWaitingMessages();
     }
     EXPECT_EQ(TooltipsOf(editor.Handle()).size(), 1u);
     EXPECT_EQ(editor.Controls().tooltips, tips);
     DestroyWindow(editor.Handle());
-    PumpWaiting();
+    testing_support::PumpWaitingMessages();
 }
 
 // Every label, box and the frame are made in the window's one font, before anything is shown.
@@ -110,7 +103,7 @@ TEST_F(StartupOrder, EveryControlIsMadeInTheWindowsFont) {
     }
     EXPECT_FALSE(IsWindowVisible(editor.Handle()));
     DestroyWindow(editor.Handle());
-    PumpWaiting();
+    testing_support::PumpWaitingMessages();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "EditorFakes.h"
+#include "WinTestSupport.h"
 #include "WinText.h"
 #include "frmEditor.h"
 
@@ -20,18 +21,9 @@ namespace {
 
 // Closing the window posts the program's end to this thread; it is taken off the queue so that
 // it does not end a later test's message loop.
-void DrainMessages() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT) {
-            DispatchMessageW(&message);
-        }
-    }
-}
-
 TEST(WinFormTexts, ChildrenInTabOrderWithTheirCaptionsAndAlignment) {
     struct Drained {
-        ~Drained() { DrainMessages(); }
+        ~Drained() { testing_support::PumpWaitingMessages(); }
     } drained;  // destroyed after the window
     testing_support::FakeMsgBox msgBox;
     testing_support::FakeDialog dialog;
@@ -85,7 +77,7 @@ TEST(WinFormTexts, ChildrenInTabOrderWithTheirCaptionsAndAlignment) {
 
 TEST(WinFormTexts, EveryBoxShowsItsTooltip) {
     struct Drained {
-        ~Drained() { DrainMessages(); }
+        ~Drained() { testing_support::PumpWaitingMessages(); }
     } drained;  // destroyed after the window
     testing_support::FakeMsgBox msgBox;
     testing_support::FakeDialog dialog;

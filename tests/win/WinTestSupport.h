@@ -29,6 +29,16 @@ inline std::string ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
+// Handles every message waiting for the thread's windows, as a message loop would, and returns
+// once none is left.
+inline void PumpWaitingMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 // Holds Ctrl, Alt or Shift down for the thread's key state, as the keyboard would, while a
 // key message goes through the message loop's first look.
 class HeldKeys {
