@@ -46,7 +46,9 @@ std::string DescribeCharacter(char32_t c, std::string_view open, std::string_vie
 }
 
 ProfileIoError::ProfileIoError(std::string path, std::error_code code)
-    : std::runtime_error(path + ": " + code.message()), path_(std::move(path)), code_(code) {}
+    : std::runtime_error(path + ": " + SystemErrorText(code)),
+      path_(std::move(path)),
+      code_(code) {}
 
 ProfileTextError::ProfileTextError(Reason reason, std::string part, char32_t character)
     : std::invalid_argument(Explain(reason, part, character)),

@@ -7,8 +7,12 @@
 
 namespace IniAccess {
 
+// The system's own description of an error, as UTF-8 whatever the system's code page. On Windows
+// the C++ library gives it in the ANSI code page, which a UTF-8 message would show as U+FFFD.
+std::string SystemErrorText(std::error_code code);
+
 // A profile file exists but could not be read, or could not be written.
-// what() is an English sentence; path() and code() let callers phrase their own.
+// what() is the path and SystemErrorText; path() and code() let callers phrase their own.
 class ProfileIoError : public std::runtime_error {
   public:
     ProfileIoError(std::string path, std::error_code code);

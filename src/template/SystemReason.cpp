@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ProfileError.h"
+
 namespace quelvar {
 
 namespace {
@@ -47,8 +49,8 @@ SystemReason DescribeSystemError(std::error_code code) {
         }
     }
     const std::string number = std::to_string(code.value());
-    return {"システムエラー " + number + "：" + code.message(),
-            "System error " + number + ": " + code.message()};
+    const std::string text = IniAccess::SystemErrorText(code);
+    return {"システムエラー " + number + "：" + text, "System error " + number + ": " + text};
 }
 
 }  // namespace quelvar
