@@ -35,8 +35,11 @@ class FileUpdate {
 
     // Gives the file the new contents in one step, so that a failure at any point leaves the old
     // file as it was and no temporary file behind. The file keeps its owner, group, mode and
-    // extended attributes. Throws ProfileIoError.
-    void Replace(std::string_view contents);
+    // extended attributes (on Windows: its attributes, creation time and access rights). False
+    // when the file did not exist when read and another program has made it since: nothing was
+    // written, and the update is to be made again on what that program wrote. Throws
+    // ProfileIoError.
+    bool Replace(std::string_view contents);
 
   private:
     struct State;

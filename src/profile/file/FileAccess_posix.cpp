@@ -150,10 +150,12 @@ const std::optional<std::string>& FileUpdate::Contents() const {
     return state_->contents;
 }
 
-void FileUpdate::Replace(std::string_view contents) {
+// A new file's folder is locked, so no other save of ours makes the file meanwhile.
+bool FileUpdate::Replace(std::string_view contents) {
     const State& s = *state_;
     posix::ReplaceContents(
         {s.path, s.target, s.exists ? &s.info : nullptr, s.lock.get(), s.contents}, contents);
+    return true;
 }
 
 }  // namespace IniAccess::internal

@@ -4,9 +4,11 @@
 
 #include <cerrno>
 
+#include "BesideFile.h"
 #include "FileAccess.h"
 #include "LockWait.h"
 #include "ProfileError.h"
+#include "WideText.h"
 #include "Win32File.h"
 
 namespace IniAccess::internal {
@@ -16,6 +18,7 @@ using win32::FailWith;
 using win32::Handle;
 using win32::Injected;
 using win32::IsMissing;
+using win32::NamesDevice;
 using win32::WidePath;
 
 namespace {
@@ -61,6 +64,9 @@ HANDLE OpenRegular(const std::string& path) {
         }
         Fail(path, injected);
     }
+    if (NamesDevice(path)) {
+        Fail(path, std::make_error_code(std::errc::invalid_argument));
+    }
     const std::wstring wide = WidePath(path);
     if (!ExistsAsFile(path, wide)) {
         return INVALID_HANDLE_VALUE;
@@ -101,37 +107,39 @@ std::string ReadAll(HANDLE file, const std::string& path) {
     }
 }
 
-// Writers lock one byte far past the end of any file: a lock on the contents would make the
-// platform refuse reads by readers, who take no lock.
-constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
-
-void Lock(HANDLE file, const std::string& path) {
+// Savers of a file take turns through a lock file beside it rather than a lock on the file
+// itself: the replacement renames over the file, which no open handle on it may hinder. The lock
+// file goes when its last holder closes it, a process that ends included.
+HANDLE TakeSaveLock(const std::string& path) {
+    const std::wstring name =
+        WidePath(BesideFile(Utf8FromWide(win32::FinalPath(WidePath(path))), ".quelvar-lock-"));
+    Handle lock(INVALID_HANDLE_VALUE);
     WaitForLock(path, [&] {
+        if (!lock.valid()) {
+            lock.reset(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                   nullptr));
+        }
+        if (!lock.valid()) {
+            // Refused while its last holder is removing it; anywhere else the folder takes no
+            // new file, and the save will say so when it makes its own.
+            if (GetLastError() != ERROR_ACCESS_DENIED) {
+                return true;
+            }
+            return GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                   IsMissing(GetLastError());
+        }
         OVERLAPPED where{};
-        where.OffsetHigh = kLockOffsetHigh;
-        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+        if (LockFileEx(lock.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                        &where)) {
             return true;
         }
-        // A file system without locks still gets the atomic replacement.
+        // A file system without locks still gets the replacement in one step.
         const DWORD error = GetLastError();
         return error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING;
     });
-}
-
-// Whether the path still names the open file: the previous holder of the lock may have
-// replaced it.
-bool StillAtPath(HANDLE file, const std::string& path) {
-    const Handle now(CreateFileW(WidePath(path).c_str(), 0,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    BY_HANDLE_FILE_INFORMATION a{}, b{};
-    if (!now.valid() || !GetFileInformationByHandle(file, &a) ||
-        !GetFileInformationByHandle(now.get(), &b)) {
-        return false;
-    }
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    return lock.release();
 }
 
 }  // namespace
@@ -150,21 +158,14 @@ struct FileUpdate::State {
     std::optional<std::string> contents;
 };
 
+// No handle on the file stays open: the file is read whole under the savers' lock.
 FileUpdate::FileUpdate(const std::string& path) : state_(std::make_unique<State>()) {
     state_->path = path;
-    RetryWhileReplaced(path, [&] {
-        Handle file(OpenRegular(path));
-        if (!file.valid()) {
-            return true;  // a new file: nothing to lock
-        }
-        Lock(file.get(), path);
-        if (!StillAtPath(file.get(), path)) {
-            return false;
-        }
-        state_->contents = ReadAll(file.get(), path);
-        state_->lock.reset(file.release());
-        return true;
-    });
+    if (NamesDevice(path)) {
+        Fail(path, std::make_error_code(std::errc::invalid_argument));
+    }
+    state_->lock.reset(TakeSaveLock(path));
+    state_->contents = ReadWholeFile(path);
 }
 
 FileUpdate::~FileUpdate() = default;
@@ -173,8 +174,8 @@ const std::optional<std::string>& FileUpdate::Contents() const {
     return state_->contents;
 }
 
-void FileUpdate::Replace(std::string_view contents) {
-    win32::ReplaceContents(state_->path, contents);
+bool FileUpdate::Replace(std::string_view contents) {
+    return win32::ReplaceContents(state_->path, contents, state_->contents.has_value());
 }
 
 }  // namespace IniAccess::internal

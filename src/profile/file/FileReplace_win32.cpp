@@ -1,5 +1,6 @@
-// Replacing a file's contents on Windows: a temporary file beside it, flushed and moved into
-// place over it.
+// Replacing a file's contents on Windows: a temporary file beside it, flushed, given what the old
+// file keeps, and renamed over it in one step, so that the file's name holds a whole file at
+// every instant (ReplaceFileW is not one step everywhere the program runs).
 #include <windows.h>
 
 #include <filesystem>
@@ -92,39 +93,61 @@ void WriteAndFlush(HANDLE file, std::string_view contents, const std::string& pa
     }
 }
 
-// ReplaceFileW keeps the old file's attributes and access rights; a new file is moved.
-void MoveIntoPlace(const Destination& destination, const std::wstring& temporary,
-                   const std::string& path) {
+enum class Moved { Done, NameTaken };
+
+// Renames the new file over the old one. Another program that has the old file open (a virus
+// scanner or indexer right after a write, a viewer, a load) keeps it from being replaced, and
+// usually lets go within a second or two: that is waited for, then reported as the file in use.
+Moved MoveIntoPlace(const std::wstring& temporary, const Destination& destination, bool replace,
+                    const std::string& path) {
     std::error_code injected;
     if (Injected(FileOperation::Rename, path, &injected)) {
         Fail(path, injected);
     }
-    const bool replaced =
-        destination.exists && ReplaceFileW(destination.target.c_str(), temporary.c_str(), nullptr,
-                                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    if (!replaced && !MoveFileExW(temporary.c_str(), destination.target.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        FailWith(path, GetLastError());
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    const DWORD error = RetryWhileHeld(destination.target.wstring(), [&]() -> DWORD {
+        return MoveFileExW(temporary.c_str(), destination.target.c_str(), flags) ? ERROR_SUCCESS
+                                                                                 : GetLastError();
+    });
+    if (error == ERROR_SUCCESS) {
+        return Moved::Done;
     }
+    if (!replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) {
+        return Moved::NameTaken;
+    }
+    FailWith(path, error);
 }
 
 }  // namespace
 
-void ReplaceContents(const std::string& path, std::string_view contents) {
+bool ReplaceContents(const std::string& path, std::string_view contents, bool existed) {
     const Destination destination = FindDestination(path);
+    if (!existed && destination.exists) {
+        return false;
+    }
     std::wstring temporary;
     Handle file = CreateTemporaryFile(destination.folder, path, &temporary);
     try {
         WriteAndFlush(file.get(), contents, path);
+        if (destination.exists) {
+            KeepCreationTime(destination.target.wstring(), file.get());
+        }
         CloseHandle(file.release());
-        MoveIntoPlace(destination, temporary, path);
+        if (destination.exists) {
+            KeepAttributesAndAccess(destination.target.wstring(), temporary);
+        }
+        if (MoveIntoPlace(temporary, destination, existed, path) == Moved::NameTaken) {
+            RemoveTemporary(temporary);
+            return false;
+        }
         // Left by a save made elsewhere (a share also written from Linux): the file is now whole.
         RemoveRecoveryCopy(path);
+        return true;
     } catch (...) {
         if (file.valid()) {
             CloseHandle(file.release());
         }
-        DeleteFileW(temporary.c_str());
+        RemoveTemporary(temporary);
         throw;
     }
 }

@@ -1,7 +1,6 @@
 #include "RecoveryCopy.h"
 
-#include <cstdint>
-
+#include "BesideFile.h"
 #include "FileAccess.h"
 
 #ifdef _WIN32
@@ -17,23 +16,7 @@ namespace IniAccess {
 
 namespace {
 
-// FNV-1a: fixed length whatever the name's, and the same on every system and in every version.
-std::string NameHash(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4) {
-        hex[static_cast<std::size_t>(i)] = kDigits[hash & 0xF];
-    }
-    return hex;
-}
-
 #ifdef _WIN32
-constexpr std::string_view kSeparators = "/\\";
-
 std::string Target(const std::string& path) {
     return path;  // Windows saves only by replacement, so its copies are found by the given name
 }
@@ -46,8 +29,6 @@ bool Exists(const std::string& file) {
     return GetFileAttributesW(internal::win32::WidePath(file).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 #else
-constexpr std::string_view kSeparators = "/";
-
 std::string Target(const std::string& path) {
     return internal::posix::FollowLinks(path);
 }
@@ -63,10 +44,7 @@ bool Exists(const std::string& file) {
 #endif
 
 std::string Beside(const std::string& path, std::string_view prefix) {
-    const std::string target = Target(path);
-    const std::size_t slash = target.find_last_of(kSeparators);
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, start) + std::string(prefix) + NameHash(target.substr(start));
+    return internal::BesideFile(Target(path), prefix);
 }
 
 }  // namespace

@@ -81,6 +81,16 @@ bool IsMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool NamesDevice(const std::string& path) {
+    const std::wstring given = WideFromUtf8(path);
+    wchar_t full[MAX_PATH];
+    const DWORD length = GetFullPathNameW(given.c_str(), MAX_PATH, full, nullptr);
+    const std::wstring_view kDevices = L"\\\\.\\";
+    return length > 0 && length < MAX_PATH &&
+           std::wstring_view(full, length).starts_with(kDevices) &&
+           !std::wstring_view(given).starts_with(kDevices);
+}
+
 std::wstring FinalPath(const std::wstring& path) {
     const Handle file(CreateFileW(path.c_str(), 0,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -91,6 +101,48 @@ std::wstring FinalPath(const std::wstring& path) {
     wchar_t buffer[32768];
     const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer, 32768, FILE_NAME_NORMALIZED);
     return (length > 0 && length < 32768) ? std::wstring(buffer, length) : path;
+}
+
+namespace {
+
+// Holders such as virus scanners, indexers and viewers let go within a second or two.
+constexpr ULONGLONG kHeldWaitMs = 5000;
+constexpr DWORD kHeldPollMs = 2;
+
+bool HeldByAnother(DWORD error, const std::wstring& file) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+        return true;
+    }
+    if (error != ERROR_ACCESS_DENIED) {
+        return false;
+    }
+    const Handle probe(CreateFileW(file.c_str(), DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.valid() || GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+}  // namespace
+
+DWORD RetryWhileHeld(const std::wstring& file, const std::function<DWORD()>& attempt) {
+    const ULONGLONG deadline = GetTickCount64() + kHeldWaitMs;
+    for (;;) {
+        const DWORD error = attempt();
+        if (error == ERROR_SUCCESS || !HeldByAnother(error, file)) {
+            return error;
+        }
+        if (GetTickCount64() >= deadline) {
+            return ERROR_SHARING_VIOLATION;
+        }
+        Sleep(kHeldPollMs);
+    }
+}
+
+void RemoveTemporary(const std::wstring& name) {
+    RetryWhileHeld(name, [&]() -> DWORD {
+        return DeleteFileW(name.c_str()) || IsMissing(GetLastError()) ? ERROR_SUCCESS
+                                                                      : GetLastError();
+    });
 }
 
 }  // namespace IniAccess::internal::win32

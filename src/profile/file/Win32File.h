@@ -3,6 +3,7 @@
 // What the Windows file access shares between reading, locking and replacing a file.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -25,6 +26,10 @@ bool Injected(FileOperation operation, const std::string& path, std::error_code*
 std::wstring WidePath(const std::string& utf8);
 
 bool IsMissing(DWORD error);
+
+// Whether the path names a device rather than a file: "CON", "prn.kvd", "LPT1.kvd" and the like
+// do in any folder.
+bool NamesDevice(const std::string& path);
 
 // Where a write really lands: through a symbolic link to the file it names.
 std::wstring FinalPath(const std::wstring& path);
@@ -54,8 +59,24 @@ class Handle {
     HANDLE handle_;
 };
 
+// Tries attempt again while another program's open handle on file is what keeps it from
+// succeeding (a sharing violation, or an access denied that a user who may delete the file gets
+// only while it is open), for at most a few seconds; gives attempt's answer, or
+// ERROR_SHARING_VIOLATION when the file was still held at the end.
+DWORD RetryWhileHeld(const std::wstring& file, const std::function<DWORD()>& attempt);
+
+// Removes a temporary file of a save that failed; nothing is reported, the failure is.
+void RemoveTemporary(const std::wstring& name);
+
+// What the new file keeps of the one it replaces (FileKeep_win32.cpp): the creation time, given
+// through the new file's open handle; its attributes (hidden, system) and access rights, given
+// once the new file is closed.
+void KeepCreationTime(const std::wstring& from, HANDLE to);
+void KeepAttributesAndAccess(const std::wstring& from, const std::wstring& to);
+
 // Gives the file at path the new contents in one step (a temporary file beside it, flushed and
-// moved into place). Throws ProfileIoError.
-void ReplaceContents(const std::string& path, std::string_view contents);
+// renamed over it). False, with nothing written, when existed is false and the file exists now.
+// Throws ProfileIoError.
+bool ReplaceContents(const std::string& path, std::string_view contents, bool existed);
 
 }  // namespace IniAccess::internal::win32

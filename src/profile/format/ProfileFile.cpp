@@ -183,14 +183,19 @@ void ProfileFile::Apply(const internal::Splice& splice) {
     borrowed_ = nullptr;
 }
 
+// A file that another program makes between the read and the replacement is read again and
+// edited, never replaced as if it were still missing.
 void UpdateProfileFile(const std::string& fileName,
                        const std::function<void(ProfileFile& file)>& edit) {
-    internal::FileUpdate update(fileName);
-    ProfileFile file = ProfileFile::Borrowing(fileName, update.Contents());
-    edit(file);
-    if (file.Changed()) {
-        update.Replace(file.Bytes());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        internal::FileUpdate update(fileName);
+        ProfileFile file = ProfileFile::Borrowing(fileName, update.Contents());
+        edit(file);
+        if (!file.Changed() || update.Replace(file.Bytes())) {
+            return;
+        }
     }
+    throw ProfileIoError(fileName, std::make_error_code(std::errc::device_or_resource_busy));
 }
 
 }  // namespace IniAccess
