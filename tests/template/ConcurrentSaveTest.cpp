@@ -18,45 +18,20 @@
 #include "IniAccess.h"
 #include "TempDir.h"
 #include "TemplateFile.h"
+#include "WhoseTemplate.h"
 
 using namespace quelvar;
 using testing_support::ChildEnd;
+using testing_support::OwnerOfFile;
 using testing_support::ReadBytes;
 using testing_support::RunChild;
 using testing_support::StartChild;
 using testing_support::TempDir;
+using testing_support::TemplateOf;
 using testing_support::WaitChild;
 using testing_support::WriteBytes;
 
 namespace {
-
-// Every field says whose template it is.
-TagTemplate TemplateOf(const std::string& who) {
-    TagTemplate t;
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        t.SetText(field, who + " " + std::string(TemplateFields[field].key));
-    }
-    return t;
-}
-
-// Whose template the file holds: "" for eleven empty fields, "mixed" for anything else.
-std::string Owner(const TagTemplate& t) {
-    const std::string first = t.Text(0).substr(0, t.Text(0).find(' '));
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        const std::string expected =
-            first.empty() ? "" : first + " " + std::string(TemplateFields[field].key);
-        if (t.Text(field) != expected) {
-            return "mixed";
-        }
-    }
-    return first;
-}
-
-std::string OwnerOfFile(const std::string& file) {
-    TagTemplate t;
-    LoadTemplate(t, file);
-    return Owner(t);
-}
 
 TEST(ConcurrentSave, TwoProgramsSavingAtOnceLeaveOneWholeTemplateAndLoadsNeverMix) {
     TempDir dir;
