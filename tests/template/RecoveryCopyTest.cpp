@@ -116,14 +116,16 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFie
     struct Row {
         const char* name;
         bool clearFirst;  // New between Open and Save
+        bool edit;        // the author typed in between
         const char* saved;
     };
     const std::vector<Row> rows = {
-        {"Yes, an edit, Save", false,
+        {"Yes, Save", false, false, copy.c_str()},
+        {"Yes, an edit, Save", false, true,
          "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=me\r\nBaseElement=b\r\n"
          "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
          "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
-        {"Yes, New, an edit, Save", true,
+        {"Yes, New, an edit, Save", true, true,
          "; kept by hand\r\n[Quelvar]\r\nTagName=\r\nEdited=me\r\nBaseElement=\r\n"
          "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
          "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\n\r\n[Other]\r\nKey=value\r\n"},
@@ -137,11 +139,33 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFie
         if (row.clearFirst) {
             doc_.mnuNew_Click();
         }
-        doc_.Fields().SetText(kAuthor, "me");
+        if (row.edit) {
+            doc_.Fields().SetText(kAuthor, "me");
+        }
         Save();
         EXPECT_EQ(ReadBytes(file_), row.saved);
         EXPECT_EQ(dir_.Listing(), "t.kvd\n");
     }
+}
+
+// Saved under another name, what was loaded from a copy goes into that file as into any other:
+// its own sections stay, and the template and its copy wait for a save of their own.
+TEST_F(RecoveryCopyTest, SavingRecoveredFieldsUnderAnotherNameKeepsThatFilesSections) {
+    const std::string damaged = "[Quelvar]\r\nTagName=old\r\nEdited=half wri";
+    WriteBytes(file_, damaged);
+    WriteBytes(copy_, "[Quelvar]\r\nTagName=recovered\r\n\r\n[CopyOnly]\r\nKey=copy\r\n");
+    const std::string other = dir_.File("other.kvd");
+    WriteBytes(other, "; mine\r\n[Mine]\r\nKey=mine\r\n");
+    msgBox_.answers = {mb::kIdYes};
+    ASSERT_TRUE(doc_.OpenFile(file_));
+    dialog_.choices.push_back(other);
+    doc_.mnuSave_Click();
+    EXPECT_EQ(ReadBytes(other),
+              "; mine\r\n[Mine]\r\nKey=mine\r\n[Quelvar]\r\nEdited=\r\nBaseElement=\r\n"
+              "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
+              "Element1=\r\nElement2=\r\nElement3=\r\nIndex=\r\nTagName=recovered\r\n");
+    EXPECT_EQ(ReadBytes(file_), damaged);
+    EXPECT_EQ(dir_.Listing(), ".quelvar-recovery-be4dc97135e41326\nother.kvd\nt.kvd\n");
 }
 
 // A copy that cannot be compared with the file may hold the only whole template: the user is
