@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
@@ -207,11 +209,13 @@ TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure)
     EXPECT_EQ(Box("txtCloseTag")->text(), "</a>");
 }
 
+// Only Yes clears: No, Esc and the box's close button keep what was typed, and the focus comes
+// back to the field the user was in. The box is modal over the window.
 TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
-    QTest::keyClicks(Box("txtTagName"), "a");
+    QTest::keyClicks(Box("txtAuthor"), "a");
     QString title, text;
     QMessageBox::Icon icon{};
-    bool noIsDefault = false;
+    bool noIsDefault = false, modalOverTheWindow = false;
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
@@ -219,25 +223,41 @@ TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
         text = box->text();
         icon = box->icon();
         noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        modalOverTheWindow = box->parentWidget() == &window_ && box->isModal();
         EXPECT_EQ(box->buttons().size(), 2);
         box->button(QMessageBox::No)->click();
     });
-    QTest::keyClick(Box("txtTagName"), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(Box("txtAuthor"), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(title, "New Templete");
     EXPECT_EQ(text, "内容が更新されています。\n本当に新規作成をしてよろしいですか？");
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_TRUE(noIsDefault);
-    EXPECT_EQ(Box("txtTagName")->text(), "a");
+    EXPECT_TRUE(modalOverTheWindow);
 
-    window_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_))
-        << "the window did not become active again within 5 s";
-    const auto answeringYes = AnswerNextModal([](QWidget* modal) {
-        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
-    });
-    QTest::keyClick(Box("txtTagName"), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(Box("txtTagName")->text(), "");
-    EXPECT_EQ(window_.Document().Changed(), 0);
+    struct Answer {
+        const char* name;
+        std::function<void(QMessageBox*)> give;
+        bool clears;
+    };
+    const Answer answers[] = {
+        {"No", [](QMessageBox* box) { box->button(QMessageBox::No)->click(); }, false},
+        {"Esc", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, false},
+        {"the close button", [](QMessageBox* box) { box->close(); }, false},
+        {"Yes", [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, true},
+    };
+    for (const Answer& answer : answers) {
+        SCOPED_TRACE(answer.name);
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_))
+            << "the window did not become active again within 5 s";
+        Box("txtAuthor")->setFocus();
+        const auto answering = AnswerNextModal(
+            [&](QWidget* modal) { answer.give(qobject_cast<QMessageBox*>(modal)); });
+        QTest::keyClick(Box("txtAuthor"), Qt::Key_N, Qt::ControlModifier);
+        EXPECT_EQ(Box("txtAuthor")->text(), answer.clears ? "" : "a");
+        EXPECT_EQ(window_.Document().Changed(), answer.clears ? 0 : 1);
+        EXPECT_EQ(window_.focusWidget(), Box("txtAuthor"));
+    }
 }
 
 TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
@@ -253,6 +273,8 @@ TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesN
         // The dialog is the window's file dialog control.
         ASSERT_EQ(window_.findChild<QObject*>("CD"), dialog);
         title = dialog->windowTitle();
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
         filters = dialog->nameFilters();
         patterns = dialog->findChild<QFileSystemModel*>()->nameFilters();
         selected = dialog->selectedFiles();
@@ -278,6 +300,9 @@ TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtensi
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Save Templete");
+        // A save dialog, which asks before replacing a file that exists.
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
         // The dialog selects the opened file in its list once the folder has loaded, which may
         // be after this answer; a selection in the list outranks the typed name. So the list
         // selection is cleared and the answer waits until the dialog stands on the new name.
