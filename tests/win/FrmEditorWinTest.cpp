@@ -314,6 +314,25 @@ TEST_F(WinEditorTest, ShortcutsWorkFromInsideAField) {
     EXPECT_EQ(BoxText(kIndex), "");
 }
 
+// A message box or another window takes the focus while it is active; coming back, the window
+// gives it to the field the user was in, not to the first field.
+TEST_F(WinEditorTest, TheFocusComesBackToTheFieldAfterAnotherWindow) {
+    SetFocus(Box(kElement2));
+    Pump();
+    const HWND other =
+        CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), other);
+    EXPECT_NE(GetFocus(), Box(kElement2));
+    SetActiveWindow(Window());
+    Pump();
+    EXPECT_EQ(GetFocus(), Box(kElement2));
+    DestroyWindow(other);
+    Pump();
+}
+
 TEST_F(WinEditorTest, NewAsksOnlyAfterAChangeAndClearsOnlyOnYes) {
     Menu(kCmdNew);
     EXPECT_TRUE(msgBox_.calls.empty());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -27,6 +28,7 @@ struct DialogScript {
     std::wstring title, filter, initialName, defaultExtension;
     DWORD room = 0;
     DWORD flags = 0;
+    HWND owner = nullptr;
     BOOL result = TRUE;
     DWORD error = 0;
     std::wstring chosen;
@@ -44,6 +46,7 @@ BOOL WINAPI Shown(OPENFILENAMEW* ofn) {
     script.defaultExtension = ofn->lpstrDefExt ? ofn->lpstrDefExt : L"";
     script.room = ofn->nMaxFile;
     script.flags = ofn->Flags;
+    script.owner = ofn->hwndOwner;
     if (script.result) {
         lstrcpynW(ofn->lpstrFile, script.chosen.c_str(), static_cast<int>(ofn->nMaxFile));
     }
@@ -61,14 +64,32 @@ DWORD WINAPI Error() {
     return script.error;
 }
 
+// A window of this thread for the adapters to be owned by.
+class OwnerWindow {
+  public:
+    OwnerWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+    }
+    ~OwnerWindow() { DestroyWindow(window_); }
+    OwnerWindow(const OwnerWindow&) = delete;
+    OwnerWindow& operator=(const OwnerWindow&) = delete;
+    HWND get() const { return window_; }
+
+  private:
+    HWND window_;
+};
+
 class FileDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         script = DialogScript();
+        cd_.SetOwner(owner_.get());
         cd_.DialogTitle = "Open Templete";
         cd_.Filter = "Quelvar(*.kvd)|*.kvd";
         cd_.FileName = "C:\\テンプレート\\古い.kvd";
     }
+    OwnerWindow owner_;
     FakeMsgBox msgBox_;
     Win32CommonDialog cd_{msgBox_, FileDialogCalls{Open, Save, Error}};
 };
@@ -86,9 +107,16 @@ TEST_F(FileDialogTest, GivesTitleFilterAndNameAndTakesTheChosenPathUnchanged) {
     // No extension is added to a name typed without one.
     EXPECT_EQ(cd_.FileName, "C:\\新しい フォルダー\\名前");
 
+    // Owned by the window, so that the window waits behind it; the program's current folder
+    // stays where it was, so that no template's folder is held in use.
+    EXPECT_EQ(script.owner, owner_.get());
+    EXPECT_TRUE(script.flags & OFN_NOCHANGEDIR);
+
     ASSERT_TRUE(cd_.ShowSave());
     EXPECT_TRUE(script.saved);
     EXPECT_TRUE(script.flags & OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(script.owner, owner_.get());
+    EXPECT_TRUE(script.flags & OFN_NOCHANGEDIR);
     EXPECT_TRUE(msgBox_.calls.empty());
 }
 
@@ -112,6 +140,9 @@ struct SeenBox {
     int answer = 0;
     std::wstring title, text;
     bool noIsDefault = false, hasIcon = false;
+    HWND owner = nullptr;
+    bool ownerDisabled = false;
+    bool closedByEscOrClose = false;
     bool timedOut = false;
 };
 
@@ -140,11 +171,12 @@ BOOL CALLBACK ReadStatic(HWND control, LPARAM seenBox) {
 }
 
 // Shows the box and answers it from a second thread, as a user would, by its button's id: the
-// buttons' captions follow the system's language.
-SeenBox ShowAndAnswer(MsgBox& msgBox, int button) {
+// buttons' captions follow the system's language. With escapeFirst, Esc and the close button
+// are tried first; the button answers only if the box is still there.
+SeenBox ShowAndAnswer(MsgBox& msgBox, int button, bool escapeFirst = false, HWND owner = nullptr) {
     SeenBox seen;
     const DWORD thread = GetCurrentThreadId();
-    std::thread answerer([&seen, thread, button] {
+    std::thread answerer([&seen, thread, button, escapeFirst, owner] {
         HWND box = nullptr;
         for (int tries = 0; tries < 200 && !box; ++tries) {
             Sleep(50);
@@ -162,6 +194,17 @@ SeenBox ShowAndAnswer(MsgBox& msgBox, int button) {
         // The default button has the focus and the default style.
         const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(box, IDNO), GWL_STYLE);
         seen.noIsDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        seen.owner = GetWindow(box, GW_OWNER);
+        seen.ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+        if (escapeFirst) {
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            Sleep(300);
+            if (!IsWindow(box)) {
+                seen.closedByEscOrClose = true;
+                return;
+            }
+        }
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     });
@@ -186,6 +229,21 @@ TEST(MessageBoxTest, TheNewQuestionIsThePlatformsYesNoBoxWithNoAsDefault) {
         EXPECT_TRUE(seen.noIsDefault);
         EXPECT_TRUE(seen.hasIcon);
     }
+}
+
+// Owned by the window, which cannot be used behind it; Esc and the close button either do
+// nothing, as on Windows, or answer No: never Yes, which would clear the fields.
+TEST(MessageBoxTest, TheQuestionIsOwnedByTheWindowAndEscOrCloseNeverClears) {
+    OwnerWindow owner;
+    Win32MsgBox msgBox;
+    msgBox.SetOwner(owner.get());
+    const SeenBox seen = ShowAndAnswer(msgBox, IDNO, true, owner.get());
+    EXPECT_EQ(seen.owner, owner.get());
+    EXPECT_TRUE(seen.ownerDisabled);
+    EXPECT_NE(seen.answer, IDYES);
+    std::printf("Esc and the close button %s the question\n",
+                seen.closedByEscOrClose ? "closed" : "left open");
+    EXPECT_TRUE(IsWindowEnabled(owner.get()));
 }
 
 // The program's manifest, linked into this test as into the program: the system reads it (the
