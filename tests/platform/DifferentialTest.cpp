@@ -49,6 +49,9 @@ class Tally {
     void Report(const char* title, int files) const {
         std::printf("%s: %d files, %ld comparisons, %ld agreed, %ld disagreed\n", title, files,
                     compared_, agreed_, disagreed_);
+        if (agreed_ == 0) {
+            ADD_FAILURE() << title << ": no comparison agreed, so nothing was compared";
+        }
         for (const auto& [difference, count] : named_) {
             std::printf("  deliberate difference, %ld times: %s\n", count, difference.c_str());
         }
