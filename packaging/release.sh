@@ -26,9 +26,9 @@ umask 022
 unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER
 jobs=${QUELVAR_JOBS:-2}
 
-releases() { cmake -DRELEASES=RELEASES -DPRINT="$1" -P cmake/ReleaseHistory.cmake; }
-version=$(releases version)
-echo "== release $version ($(releases date)) of commit $(git rev-parse --short HEAD)"
+source packaging/newest-release
+version=$(newest_release version)
+echo "== release $version ($(newest_release date)) of commit $(git rev-parse --short HEAD)"
 work=build/release-work
 rm -rf "$work" "$out"
 mkdir -p "$work" "$out"

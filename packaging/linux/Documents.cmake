@@ -8,6 +8,7 @@ configure_file(man/quelvar-edit.1.in ${docs}/en/quelvar-edit.1 @ONLY)
 configure_file(man/quelvar-edit.ja.1.in ${docs}/ja/quelvar-edit.1 @ONLY)
 quelvar_write_debian_changelog(changelog quelvar-edit "${QUELVAR_MAINTAINER}")
 file(CONFIGURE OUTPUT ${docs}/changelog CONTENT "${changelog}")
+configure_file(copyright.in ${docs}/copyright @ONLY)
 
 set(compressed "")
 foreach(file en/quelvar-edit.1 ja/quelvar-edit.1 changelog)
@@ -20,7 +21,7 @@ add_custom_target(quelvar_documents ALL DEPENDS ${compressed})
 
 install(FILES ${docs}/en/quelvar-edit.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${docs}/ja/quelvar-edit.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
-install(FILES ${docs}/changelog.gz copyright DESTINATION ${package_doc_dir})
+install(FILES ${docs}/changelog.gz ${docs}/copyright DESTINATION ${package_doc_dir})
 
 # A stripped install (cpack, cmake --install --strip) also drops the compiler's notes, as
 # Debian's own packages do.

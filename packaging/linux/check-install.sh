@@ -5,19 +5,21 @@ set -euo pipefail
 # The desktop's own validators; without them the check is skipped (77), naming the one missing.
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/runners/needs"
 needs desktop-file-validate appstreamcli update-mime-database
+source "$(dirname "${BASH_SOURCE[0]}")/icon-sizes"
 build=$1
 mime_lookup=$2
-id=org.quelvar.QuelvarEditTool
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 share="$stage/usr/share"
 
+# The id the build gave the AppStream data; every other file goes by the same.
+id=$(sed -n 's:^  <id>\(.*\)</id>$:\1:p' "$share"/metainfo/*.metainfo.xml)
 desktop-file-validate "$share/applications/$id.desktop"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
 grep -qx "Icon=$id" "$share/applications/$id.desktop"
-for size in 16 22 24 32 48 64 128 256; do
+for size in $program_icon_sizes; do
     test -f "$share/icons/hicolor/${size}x${size}/apps/$id.png"
 done
 test -f "$share/icons/hicolor/scalable/apps/$id.svg"

@@ -23,9 +23,9 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-releases() { cmake -DRELEASES=RELEASES -DPRINT="$1" -P cmake/ReleaseHistory.cmake; }
-version=$(releases version)
-date=$(releases date)
+source packaging/newest-release
+version=$(newest_release version)
+date=$(newest_release date)
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 rm -rf "$out"
 mkdir -p "$out"
@@ -46,8 +46,8 @@ pe_time_stamp() { # program
     od -An -t u4 -j $((header + 8)) -N 4 "$1" | tr -d ' '
 }
 
-package() { # arch preset triplet
-    local arch=$1 preset=$2 triplet=$3
+package() { # arch preset
+    local arch=$1 preset=$2
     local name=quelvar-edit-$version-$arch
     local stage=$out/$name
     if $build; then
@@ -86,6 +86,6 @@ package() { # arch preset triplet
     rm -rf "$stage" "$out/quelvar-kvd-$arch.ico"
 }
 
-package x86_64 windows x86_64-w64-mingw32
-package i686 windows-i686 i686-w64-mingw32
+package x86_64 windows
+package i686 windows-i686
 ls -l "$out"

@@ -6,14 +6,25 @@
 # program, where it is edited and saved under a new name; a silent uninstall leaves no file,
 # folder or registry key behind and hands .kvd back to a program that had it; on an English
 # system the setup program speaks English; each zip's program starts and loads a template.
-# --no-build packages the programs already built. Needs Xvfb and xdotool; uses a display, a Wine
-# prefix and a home folder of its own under build/installer-check.
+# Takes the options of build-packages.sh and checks the packages where --out put them. Needs Xvfb
+# and xdotool; uses a display, a Wine prefix and a home folder of its own under
+# build/installer-check.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-packaging/windows/build-packages.sh "$@"
-version=$(cmake -DRELEASES=RELEASES -DPRINT=version -P cmake/ReleaseHistory.cmake)
-out=$root/build/packages
+out=build/packages
+options=("$@")
+while [ $# -gt 0 ]; do
+    case $1 in
+    --out) out=$2 && shift ;;
+    --builds) shift ;;
+    esac
+    shift
+done
+packaging/windows/build-packages.sh "${options[@]}"
+out=$(realpath "$out")
+source packaging/newest-release
+version=$(newest_release version)
 work=$root/build/installer-check
 rm -rf "$work"
 mkdir -p "$work"
@@ -181,22 +192,23 @@ uninstall_silently() {
     [ ! -e "$(unix_path "$instdir")" ] || fail "the program's folder is left"
 }
 
-check_setup() { # arch
-    local setup=$out/quelvar-edit-$version-$1-setup.exe
-    echo "== $(basename "$setup")"
+# A silent install for the user, with snapshots of the prefix before and after.
+install_for_the_user() { # setup
     # Every Windows user has this key; a fresh Wine prefix does not.
     win reg add "$classes" /f >/dev/null
     # One virtual desktop, where xdotool's keys reach the focused window.
     wine_virtual_desktop
     snapshot fresh
-    install_silently "$setup" /S
+    install_silently "$1" /S
     # The keys compared before and after hold what the install wrote: the comparison sees it.
     snapshot installed
     local keys
     keys=$(installer_keys installed)
     grep -qxF '[hkey_current_user\software\classes\quelvar.template]' <<<"$keys" ||
         fail "the installer's file type is not among the keys compared: $keys"
+}
 
+check_installed_files() { # arch
     local dir
     dir=$(unix_path "$instdir")
     [ "$(find "$dir" -mindepth 1 -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')" = \
@@ -209,7 +221,9 @@ check_setup() { # arch
     { [ -f "$shortcut" ] && strings -e l "$shortcut" | grep -qF 'quelvar-edit.exe'; } ||
         fail "no Start menu shortcut to the program: $shortcut"
     ok "$1: Start menu shortcut"
+}
 
+check_uninstall_entry() { # arch
     expect_value "$uninstall_key" DisplayName "Quelvar Edit Tool"
     expect_value "$uninstall_key" DisplayVersion "$version"
     expect_value "$uninstall_key" Publisher "Quelvar"
@@ -220,7 +234,9 @@ check_setup() { # arch
     reg_absent 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuelvarEditTool' ||
         fail "an uninstall entry for all users"
     ok "$1: \"Installed apps\" entry of the user"
+}
 
+check_file_type() { # arch
     expect_value "$classes\\Quelvar.Template" "" "Quelvar タグ テンプレート"
     expect_value "$classes\\Quelvar.Template\\DefaultIcon" "" "$instdir\\quelvar-kvd.ico"
     expect_value "$classes\\Quelvar.Template\\shell\\open\\command" "" "\"$exe\" \"%1\""
@@ -228,7 +244,9 @@ check_setup() { # arch
     expect_value "$classes\\.kvd\\OpenWithProgids" "Quelvar.Template" ""
     reg_absent 'HKLM\Software\Classes\Quelvar.Template' || fail "a file type for all users"
     ok "$1: .kvd opens with Quelvar.Template (Japanese type name, icon, open verb)"
+}
 
+check_open_edit_and_save() { # arch
     # Windows merges HKCU\Software\Classes into HKEY_CLASSES_ROOT; Wine 8 does not (its bug
     # 14771). Wine's shell is shown the merged view by copying the user's keys for this step.
     for key in .kvd Quelvar.Template; do
@@ -245,7 +263,9 @@ check_setup() { # arch
         win reg delete "HKLM\\Software\\Classes\\$key" /f >/dev/null
     done
     ok "$1: edited and saved under a new name, byte for byte as expected"
+}
 
+check_uninstall_waits_for_the_editor() { # arch
     # A running editor keeps the uninstaller from starting. Run in place (_?=, which must stand
     # unquoted at the end of its command line: hence a batch file), it gives its status.
     printf 'start /wait "" "%s\\uninstall.exe" /S _?=%s\r\nexit /b %%errorlevel%%\r\n' \
@@ -262,35 +282,68 @@ check_setup() { # arch
     win "$work/read-fields.exe" 30 >/dev/null || fail "the editor did not close"
     wait "$editor"
     ok "$1: the uninstaller asks for the running editor to be closed (silently: gives up, status 2)"
+}
 
+check_uninstall_leaves_nothing() { # arch
     uninstall_silently
     same_as fresh
     cmp -s "$template_file" data/example.kvd || fail "the template changed"
     ok "$1: the uninstaller leaves nothing behind and the template as it was"
+}
 
-    # Another program opens .kvd files: the install only offers itself, unless asked.
+# Another program opens .kvd files: the install only offers itself, unless asked.
+give_kvd_to_another_program() {
     win reg add "$classes\\.kvd" /ve /d Other.Template /f >/dev/null
     win reg add "$classes\\Other.Template\\shell\\open\\command" /ve \
         /d 'C:\windows\notepad.exe "%1"' /f >/dev/null
     snapshot other
-    install_silently "$setup" /S
+}
+
+check_kvd_stays_with_the_other_program() { # arch setup
+    install_silently "$2" /S
     expect_value "$classes\\.kvd" "" "Other.Template"
     expect_value "$classes\\.kvd\\OpenWithProgids" "Quelvar.Template" ""
     uninstall_silently
     same_as other
     ok "$1: another program's .kvd stays its own, and the editor is offered under Open with"
-    install_silently "$setup" /S /ASSOCIATE
+}
+
+check_associate_takes_kvd_over() { # arch setup
+    install_silently "$2" /S /ASSOCIATE
     expect_value "$classes\\.kvd" "" "Quelvar.Template"
     uninstall_silently
     same_as other
     ok "$1: /ASSOCIATE takes .kvd over; the uninstaller gives it back"
-    LC_ALL=C.UTF-8 install_silently "$setup" /S
+}
+
+check_english_setup() { # arch setup
+    LC_ALL=C.UTF-8 install_silently "$2" /S
     expect_value "$classes\\Quelvar.Template" "" "Quelvar tag template"
     LC_ALL=C.UTF-8 uninstall_silently
     same_as other
     ok "$1: on an English system the setup program speaks English"
+}
+
+remove_the_other_program() {
     win reg delete "$classes\\.kvd" /f >/dev/null
     win reg delete "$classes\\Other.Template" /f >/dev/null
+}
+
+check_setup() { # arch
+    local setup=$out/quelvar-edit-$version-$1-setup.exe
+    echo "== $(basename "$setup")"
+    install_for_the_user "$setup"
+    check_installed_files "$1"
+    check_uninstall_entry "$1"
+    check_file_type "$1"
+    check_open_edit_and_save "$1"
+    check_uninstall_waits_for_the_editor "$1"
+    check_uninstall_leaves_nothing "$1"
+    give_kvd_to_another_program
+    check_kvd_stays_with_the_other_program "$1" "$setup"
+    check_associate_takes_kvd_over "$1" "$setup"
+    check_english_setup "$1" "$setup"
+    remove_the_other_program
 }
 
 check_zip() { # arch
@@ -310,6 +363,7 @@ check_zip() { # arch
 }
 
 # What needs no Windows to see: the kind of each program, no elevation asked, the DLLs needed.
+source packaging/windows/system-dlls
 for arch in x86_64 i686; do
     setup=$out/quelvar-edit-$version-$arch-setup.exe
     zip=$out/quelvar-edit-$version-$arch.zip
@@ -321,11 +375,7 @@ for arch in x86_64 i686; do
     grep -aqF 'level="asInvoker"' "$setup" || fail "$setup asks for administrator rights"
     dlls=$(objdump -p "$work/$arch.exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u)
     for dll in $dlls; do
-        case $dll in
-        kernel32.dll | user32.dll | gdi32.dll | comdlg32.dll | comctl32.dll | shell32.dll | \
-            advapi32.dll | msvcrt.dll | ole32.dll | shlwapi.dll | uxtheme.dll | api-ms-win-*) ;;
-        *) fail "$zip's program needs $dll, which Windows does not bring" ;;
-        esac
+        is_system_dll "$dll" || fail "$zip's program needs $dll, which Windows does not bring"
     done
     ok "$arch: $kind, setup without administrator rights, only system DLLs (${dlls//$'\n'/ })"
     LC_ALL=C ls -l "$setup" "$zip"

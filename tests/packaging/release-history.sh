@@ -11,7 +11,7 @@ failed=0
 
 run() { # file print -> output of the reader, its messages on failure
     cmake -DRELEASES="$1" -DPRINT="$2" -DPACKAGE=quelvar-edit \
-        "-DMAINTAINER=Quelvar <support@quelvar.org>" -P "$reader" 2>&1
+        "-DMAINTAINER=Packager <packager@example.org>" -P "$reader" 2>&1
 }
 expect() { # name expected actual
     if [ "$2" = "$3" ]; then
@@ -70,19 +70,19 @@ expect "good: Debian changelog" 'quelvar-edit (1.2.0) unstable; urgency=medium
   * A change that goes on
     over a second line.
 
- -- Quelvar <support@quelvar.org>  Sun, 31 Jan 2027 00:00:00 +0000
+ -- Packager <packager@example.org>  Sun, 31 Jan 2027 00:00:00 +0000
 
 quelvar-edit (1.1.0) unstable; urgency=medium
 
   * Leap day.
 
- -- Quelvar <support@quelvar.org>  Thu, 29 Feb 2024 00:00:00 +0000
+ -- Packager <packager@example.org>  Thu, 29 Feb 2024 00:00:00 +0000
 
 quelvar-edit (1.0.0) unstable; urgency=medium
 
   * First.
 
- -- Quelvar <support@quelvar.org>  Sat, 01 Jan 2000 00:00:00 +0000' "$(run "$work/good" changelog)"
+ -- Packager <packager@example.org>  Sat, 01 Jan 2000 00:00:00 +0000' "$(run "$work/good" changelog)"
 
 # Malformed files: the text of the file | the message expected (the file's name is "bad").
 long_change="- $(printf 'x%.0s' $(seq 75))"

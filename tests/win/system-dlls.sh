@@ -2,10 +2,10 @@
 # Fails when the program imports a DLL that Windows does not ship.
 set -euo pipefail
 objdump=$1 program=$2
-allowed='^(kernel32|user32|gdi32|comdlg32|comctl32|shell32|advapi32|msvcrt)\.dll$'
+source "$(dirname "${BASH_SOURCE[0]}")/../../packaging/windows/system-dlls"
 status=0
 while read -r dll; do
-    if ! grep -qiE "$allowed" <<<"$dll"; then
+    if ! is_system_dll "$dll"; then
         echo "not a system DLL: $dll"
         status=1
     fi
