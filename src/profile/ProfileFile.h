@@ -29,7 +29,8 @@ class ProfileFile {
     ProfileFile(std::string fileName, std::optional<std::string> bytes);
 
     // Reads from bytes, which must outlive it, until the first change: a write then holds the
-    // file as read and as edited, and no third copy.
+    // file as read and as edited, and no third copy. Fast path of the constructor; must agree
+    // with it; pinned by ProfileFileSnapshotBorrowing.*.
     static ProfileFile Borrowing(std::string fileName, const std::optional<std::string>& bytes);
     // The bytes must outlive the file: a temporary would be gone before the first read.
     static ProfileFile Borrowing(std::string fileName, std::optional<std::string>&& bytes) = delete;

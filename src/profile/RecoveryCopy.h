@@ -12,20 +12,11 @@ namespace IniAccess {
 // beside a name of any allowed length.
 std::string RecoveryCopyPath(const std::string& path);
 
-// Where an earlier recovery copy waits while a save makes a new one: a name Open never offers.
-std::string SetAsidePath(const std::string& path);
-
-// Whether anything is under the name of the file's recovery copy; looked at without reading it
-// or waiting for a lock, so that Open of a file without one costs nothing.
-bool HasRecoveryCopy(const std::string& path);
-
 // The recovery copy of the file when there is one and it differs from the file; a copy equal to
 // the file is a leftover and is removed. Looked at under the lock that savers take, so that no
-// save makes or removes a copy meanwhile. Nothing when the file does not exist. Throws
+// save makes or removes a copy meanwhile. Nothing when there is no copy (found without reading
+// or waiting, so that a file without one costs nothing) or the file does not exist. Throws
 // ProfileIoError.
 std::optional<std::string> FindRecoveryCopy(const std::string& path);
-
-// Removes the file's recovery copy, if any: the file has been saved whole.
-void RemoveRecoveryCopy(const std::string& path);
 
 }  // namespace IniAccess

@@ -56,9 +56,6 @@ void EditorDocument::mnuOpen_Click() {
 // that is there but cannot be checked may hold the only whole template: the user hears of it
 // before the file opens as it is.
 std::string EditorDocument::ChooseSource(const std::string& fileName) {
-    if (!IniAccess::HasRecoveryCopy(fileName)) {
-        return fileName;
-    }
     std::optional<std::string> copy;
     try {
         copy = IniAccess::FindRecoveryCopy(fileName);

@@ -89,11 +89,11 @@ void ExpectValues(const std::string& bytes, const std::vector<Expected>& table) 
     }
 }
 
-TEST(ProfileFileGetAll, EveryValueOfACodePage932SectionReadsAsAloneEvenBesideDamage) {
+TEST(ProfileFileSnapshotGetAll, EveryValueOfACodePage932SectionReadsAsAloneEvenBesideDamage) {
     ExpectValues(kCp932Section, kCp932Values);
 }
 
-TEST(ProfileFileGetAll, WithoutDamageEveryValueIsConvertedTogether) {
+TEST(ProfileFileSnapshotGetAll, WithoutDamageEveryValueIsConvertedTogether) {
     // The same section without the two damaged values: the path that converts all at once.
     std::vector<Expected> whole;
     for (const Expected& row : kCp932Values) {
@@ -107,7 +107,7 @@ TEST(ProfileFileGetAll, WithoutDamageEveryValueIsConvertedTogether) {
     ExpectValues(bytes, whole);
 }
 
-TEST(ProfileFileGetAll, UnicodeFilesAndMissingOnesRead) {
+TEST(ProfileFileSnapshotGetAll, UnicodeFilesAndMissingOnesRead) {
     ExpectValues("\xEF\xBB\xBF[Quelvar]\r\nName=テンプレート\r\nBroken=a\xFF\r\n",
                  {{"Name", "テンプレート", false, false},
                   {"Broken", "a\uFFFD", false, true},
@@ -133,7 +133,7 @@ struct EditCase {
     std::string expected;
 };
 
-TEST(ProfileFileBorrowing, EditsLeaveTheBytesReadAsTheyWere) {
+TEST(ProfileFileSnapshotBorrowing, EditsLeaveTheBytesReadAsTheyWere) {
     const std::string big(20000, 'v');  // more than the room kept for edits in place
     const std::vector<EditCase> cases = {
         {"replace",
@@ -168,7 +168,7 @@ TEST(ProfileFileBorrowing, EditsLeaveTheBytesReadAsTheyWere) {
     }
 }
 
-TEST(ProfileFileBorrowing, ANewFileGetsItsSection) {
+TEST(ProfileFileSnapshotBorrowing, ANewFileGetsItsSection) {
     const std::optional<std::string> none;
     ProfileFile file = ProfileFile::Borrowing("new.ini", none);
     EXPECT_FALSE(file.Found());

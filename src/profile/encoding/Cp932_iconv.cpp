@@ -114,7 +114,9 @@ void AppendUcs4(std::string& out, char32_t c) {
     }
 }
 
-// ASCII is itself in code page 932; iconv need not be set up for it.
+// ASCII is itself in code page 932; iconv need not be set up for it. Fast path of the iconv
+// conversion in both directions; must agree with it; pinned by Cp932Bytes.SingleBytes* (each
+// byte alone, through here) and TextCodec.CodePage932IsTheWindowsCodePage (beside others).
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });

@@ -10,7 +10,9 @@
 namespace IniAccess::internal {
 
 // The file operations a profile read or write is made of.
-enum class FileOperation { Open, Read, Write, Flush, Rename, Lock };
+// Remove is the removal of a file that is no longer needed (a recovery copy once the file is
+// whole): its failure leaves that file behind, and the save still succeeds.
+enum class FileOperation { Open, Read, Write, Flush, Rename, Lock, Remove };
 
 // The errno the operation is to fail with without being done, or 0 to do it.
 int InjectedFault(FileOperation operation, const std::string& path);

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "ProfileError.h"
-#include "RecoveryCopy.h"
+#include "RecoveryCopyFiles.h"
 #include "TemporaryFile.h"
 #include "Win32File.h"
 

@@ -12,7 +12,7 @@ namespace IniAccess::internal {
 namespace {
 
 // Another writer holds the lock only for the moment of its save; one that never lets go (a
-// stopped process) is reported rather than waited for with the window frozen.
+// stopped process) is reported rather than waited for: the caller is blocked meanwhile.
 constexpr int kLockWaitMs = 10000;
 constexpr int kPollMs = 5;
 

@@ -144,4 +144,18 @@ std::string FolderOf(const std::string& file) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
+void Flush(int fd, const std::string& path) {
+    if (Injected(FileOperation::Flush, path) || ::fsync(fd) != 0) {
+        Fail(path, errno);
+    }
+}
+
+void SyncFolder(const std::string& target, const std::string& path) {
+    const FileDescriptor folder(
+        ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0 && !Injected(FileOperation::Flush, path)) {
+        ::fsync(folder.get());
+    }
+}
+
 }  // namespace IniAccess::internal::posix

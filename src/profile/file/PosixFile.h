@@ -53,6 +53,10 @@ void WriteAll(int fd, std::string_view data, const std::string& path,
 // The folder that holds file, or "." for a bare name.
 std::string FolderOf(const std::string& file);
 
+void Flush(int fd, const std::string& path);
+// Flushes the folder after a rename; the rename is done, so a failure here is not reported.
+void SyncFolder(const std::string& target, const std::string& path);
+
 // What a replacement needs to know of the file it replaces.
 struct ReplaceTarget {
     const std::string& path;                     // as the caller gave it

@@ -158,9 +158,26 @@ bool ProfileFile::HasStrayByte() const {
     return IsUtf16(Encoding()) && Bytes().size() % 2 != 0;
 }
 
+// A read shows the byte as U+FFFD, and a caller that saves what it was shown writes no byte
+// there; the byte is not text in any encoding, so nothing a reader gets is lost.
+void ProfileFile::DropStrayByte() {
+    if (HasStrayByte()) {
+        const std::size_t size = Bytes().size();
+        Apply(internal::Splice{size - 1, size, {}});
+    }
+}
+
+// The file on disk may be cut short by a crash; the whole contents then live in another file,
+// and the edit must start from that one's bytes, every section and comment of it. Marked changed
+// even when no value differs: the file on disk is not these bytes.
+void ProfileFile::RebaseOn(std::string bytes) {
+    found_ = true;
+    Apply(internal::Splice{0, Bytes().size(), std::move(bytes)});
+}
+
 namespace {
 
-// Room for the lines a template save adds, so that its later edits are made in place.
+// Room for the lines a save of several keys adds, so that its later edits are made in place.
 constexpr std::size_t kEditRoom = 16 << 10;
 
 }  // namespace

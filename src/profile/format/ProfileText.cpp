@@ -193,6 +193,7 @@ Lookup ProfileText::FindNamed(std::string_view section, std::string_view key,
     // Only a '[' that starts a line can open a section, so the search jumps from one '[' to
     // the next instead of reading every line. A '[' that is the second byte of a double-byte
     // character follows its first byte, which is no blank and no line end, and so is passed.
+    // Fast path of Scan; must agree with it; pinned by ProfileProperty.* and Differential.*.
     for (std::size_t pos = body_; pos < bytes_.size();) {
         const std::size_t bracket = FindUnit(pos, bytes_.size(), '[');
         if (bracket == bytes_.size()) {

@@ -73,7 +73,7 @@ class ProfileText {
 
     // Value for each entry (an empty value for a null one), as Value gives them but converted
     // together: a code page converter costs more to set up and call than a short value to
-    // convert.
+    // convert. Fast path of Value; must agree with it; pinned by ProfileFileSnapshotGetAll.*.
     std::vector<ValueText> Values(const std::vector<const EntryLine*>& entries) const;
 
   private:
