@@ -48,10 +48,10 @@ class Window : public QMainWindow {
 #include "frmEditor.h"
 // The editor's window over its message box and file dialog, made as the program makes them.
 struct Services {
-    quelvar::QtMsgBox msgBox;
-    quelvar::QtCommonDialog fileDialog;
+    quelvar::qt::QtMsgBox msgBox;
+    quelvar::qt::QtCommonDialog fileDialog;
 };
-class Window : private Services, public quelvar::frmEditor {
+class Window : private Services, public quelvar::qt::frmEditor {
   public:
     Window() : frmEditor(msgBox, fileDialog) {
         msgBox.SetOwner(this);

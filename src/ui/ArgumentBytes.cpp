@@ -1,16 +1,13 @@
 #include "ArgumentBytes.h"
 
-#include <QStringDecoder>
+#include "QtText.h"
 
-namespace quelvar {
+namespace quelvar::qt {
 
 namespace {
 
 QString ArgumentText(const char* argument) {
-    const QByteArray bytes(argument);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    return IsUtf8(argument) ? QString::fromUtf8(argument) : QString::fromLatin1(argument);
 }
 
 }  // namespace
@@ -32,4 +29,4 @@ std::string ArgumentBytes(int argc, char* argv[], const QString& text) {
     return text.toStdString();
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <string>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 // The program's arguments as text for the command-line parser. Each is decoded as UTF-8 where it
 // is UTF-8 and byte for byte (as Latin-1) where it is not, so that a name the locale would turn
@@ -18,4 +18,4 @@ QStringList ArgumentTexts(int argc, char* argv[]);
 // read the same either way: the first match is the file's own bytes.
 std::string ArgumentBytes(int argc, char* argv[], const QString& text);
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 bool AsksForHelpOrVersion(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
@@ -63,4 +63,4 @@ CommandLine ReadCommandLine(const QStringList& arguments) {
     return CommandLine{files.isEmpty() ? QString() : files.constFirst(), std::nullopt};
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 // What the command line asks for: the file to open, if any; or, when the program should end at
 // once (after --help, --version or a wrong argument), the exit code.
@@ -21,4 +21,4 @@ CommandLine ReadCommandLine(const QStringList& arguments);
 // work without a display.
 bool AsksForHelpOrVersion(int argc, char* argv[]);
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

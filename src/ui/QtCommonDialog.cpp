@@ -7,7 +7,7 @@
 #include "FormLayout.h"
 #include "QtText.h"
 
-namespace quelvar {
+namespace quelvar::qt {
 
 QStringList QtCommonDialog::NameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
@@ -28,8 +28,7 @@ namespace {
 // name, in the folder it started in, it still means the file it was, not a new one.
 bool KeepsGivenName(const std::string& given, const QFileInfo& initial, const QString& started,
                     const QFileInfo& chosen) {
-    const bool notText = QString::fromStdString(given).toStdString() != given;
-    return notText && chosen.fileName() == initial.fileName() &&
+    return !IsUtf8(given) && chosen.fileName() == initial.fileName() &&
            (chosen.absolutePath() == initial.absolutePath() || chosen.absolutePath() == started);
 }
 
@@ -69,4 +68,4 @@ bool QtCommonDialog::Show(Purpose purpose) {
     return true;
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

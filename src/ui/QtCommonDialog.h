@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace quelvar {
+namespace quelvar::qt {
 
 // The file dialog control, as Qt's own file dialog (the same on every desktop, and one that
 // tests can answer). While shown, the dialog is the main window's child under the control's
@@ -29,4 +29,4 @@ class QtCommonDialog : public CommonDialog {
     QWidget* owner_ = nullptr;
 };
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 namespace {
 
@@ -41,4 +41,4 @@ int QtMsgBox::Show(const std::string& prompt, int style, const std::string& titl
     return mb::kIdOk;
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace quelvar {
+namespace quelvar::qt {
 
 // The message box, as a Qt message box over the main window once it has one.
 class QtMsgBox : public MsgBox {
@@ -16,4 +16,4 @@ class QtMsgBox : public MsgBox {
     QWidget* owner_ = nullptr;
 };
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

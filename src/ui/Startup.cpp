@@ -4,10 +4,10 @@
 
 #include "frmEditor.h"
 
-namespace quelvar {
+namespace quelvar::qt {
 
 void OpenOnStart(frmEditor& window, const std::string& file) {
     QTimer::singleShot(0, &window, [&window, file] { window.Document().OpenFile(file); });
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

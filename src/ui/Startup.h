@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 class frmEditor;
 
@@ -10,4 +10,4 @@ class frmEditor;
 // a message about the file stands over the window. The name is bytes, as the system gave them.
 void OpenOnStart(frmEditor& window, const std::string& file);
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace quelvar {
+namespace quelvar::qt {
 
 QTranslator* InstallQtTranslations(const QLocale& locale) {
     auto* translator = new QTranslator(QCoreApplication::instance());
@@ -18,4 +18,4 @@ QTranslator* InstallQtTranslations(const QLocale& locale) {
     return translator;
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

@@ -17,7 +17,7 @@
 #include "QtText.h"
 #include "Twips.h"
 
-namespace quelvar {
+namespace quelvar::qt {
 
 namespace {
 
@@ -143,4 +143,4 @@ void frmEditor::Unload() {
     close();
 }
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

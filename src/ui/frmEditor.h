@@ -9,7 +9,7 @@
 
 class QLineEdit;
 
-namespace quelvar {
+namespace quelvar::qt {
 
 // The program's one window: the eleven fields as labelled text boxes and the File menu. It only
 // shows the document's fields and hands every event to the document. Its controls carry the
@@ -46,4 +46,4 @@ class frmEditor : public QMainWindow, public WindowHost {
     bool iconPending_ = false;
 };
 
-}  // namespace quelvar
+}  // namespace quelvar::qt

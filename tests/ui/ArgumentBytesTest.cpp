@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 
 using namespace quelvar;
+using namespace quelvar::qt;
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "frmEditor.h"
 
 using namespace quelvar;
+using namespace quelvar::qt;
 
 namespace {
 

@@ -1,3 +1,4 @@
+#include "EditorMessages.h"
 #include "frmEditor.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,13 +21,17 @@
 #include <QTest>
 
 #include "EditorFakes.h"
+#include "FormLayout.h"
+#include "FormMenu.h"
 #include "ModalAnswer.h"
 #include "QtCommonDialog.h"
 #include "QtMsgBox.h"
+#include "QtText.h"
 #include "TempDir.h"
 #include "Twips.h"
 
 using namespace quelvar;
+using namespace quelvar::qt;
 using testing_support::AnswerNextModal;
 using testing_support::FakeDialog;
 using testing_support::FakeMsgBox;
@@ -60,55 +66,58 @@ class ShownEditor : public ::testing::Test {
 };
 
 // The window and the document over fakes of the message box and file dialog.
-using FrmEditorTest = ShownEditor<FakeMsgBox, FakeDialog>;
+using FrmEditor = ShownEditor<FakeMsgBox, FakeDialog>;
 
 // The window with Qt's message box and file dialog over it, as the program makes them: for what
 // these show.
-class FrmEditorDialogTest : public ShownEditor<QtMsgBox, QtCommonDialog> {
+class FrmEditorDialog : public ShownEditor<QtMsgBox, QtCommonDialog> {
   protected:
-    FrmEditorDialogTest() {
+    FrmEditorDialog() {
         msgBox_.SetOwner(&window_);
         cd_.SetOwner(&window_);
     }
 };
 
-TEST_F(FrmEditorTest, CaptionsAndTooltipsAreTheFieldTable) {
-    EXPECT_EQ(window_.windowTitle(), "Quelvar Edit Tool");
-    const char* labelOf[kFieldCount] = {"Label2",  "Label4",  "Label5", "Label7",
-                                        "Label9",  "Label11", "Label6", "Label8",
-                                        "Label10", "Label3",  "Label1"};
-    for (std::size_t field = 0; field < kFieldCount; ++field) {
-        const TemplateField& row = TemplateFields[field];
+// The window shows the tables it is built from; their texts are pinned by TemplateTables and
+// FormTables.
+TEST_F(FrmEditor, CaptionsAndTooltipsAreTheFieldTable) {
+    EXPECT_EQ(window_.windowTitle().toStdString(), layout::kWindowCaption);
+    for (const layout::LabelledBox& placed : layout::kTabOrder) {
+        const TemplateField& row = TemplateFields[placed.field];
         QLineEdit* box = Box(std::string(row.textBox).c_str());
         ASSERT_NE(box, nullptr) << row.textBox;
-        EXPECT_EQ(box, window_.TextBox(field));
+        EXPECT_EQ(box, window_.TextBox(placed.field));
         EXPECT_EQ(box->toolTip().toStdString(), row.tooltip);
         EXPECT_TRUE(box->text().isEmpty());
-        QLabel* label = Label(labelOf[field]);
-        ASSERT_NE(label, nullptr);
+        QLabel* label = Label(std::string(placed.labelName).c_str());
+        ASSERT_NE(label, nullptr) << placed.labelName;
         EXPECT_EQ(label->text().toStdString(), row.label);
-        EXPECT_TRUE(label->text().endsWith(QChar(0xFF1A)));
         EXPECT_EQ(label->buddy(), box);
     }
-    EXPECT_TRUE(Box("txtIndex")->toolTip().contains("します。  B="));
     ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
-    EXPECT_EQ(Frame()->title(), "MainData");
-    EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title(), "File(&F)");
+    EXPECT_EQ(Frame()->title().toStdString(), layout::kFrameCaption);
+    EXPECT_EQ(window_.findChild<QMenu*>("mnuFile")->title().toStdString(),
+              layout::kFileMenuCaption);
 }
 
-TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
+TEST_F(FrmEditor, LayoutKeepsTheTwipTablesProportions) {
     const double scale = window_.LayoutScaleFactor();
     EXPECT_GE(scale, 1.0);
     // Every text box is at least as tall as the platform wants it.
     EXPECT_GE(Box("txtTagName")->height() + 1, Box("txtTagName")->sizeHint().height());
-    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels({0, 0, 5790, 3585}, scale).size());
+    EXPECT_EQ(window_.centralWidget()->size(), TwipsToPixels(layout::kClientArea, scale).size());
     ASSERT_NE(Frame(), nullptr) << "no frame named fraMainData";
-    EXPECT_EQ(Frame()->geometry(), TwipsToPixels({0, 735, 5790, 2850}, scale));
+    EXPECT_EQ(Frame()->geometry(), TwipsToPixels(layout::kFrame, scale));
     EXPECT_EQ(Frame()->parentWidget(), window_.centralWidget());
     EXPECT_EQ(Box("txtDefault3")->parentWidget(), Frame());
-    EXPECT_EQ(Box("txtTagName")->geometry(), TwipsToPixels({945, 82, 4845, 270}, scale));
-    EXPECT_EQ(Box("txtDefault3")->geometry(), TwipsToPixels({1155, 2100, 4530, 270}, scale));
-    EXPECT_EQ(Label("Label3")->geometry(), TwipsToPixels({105, 2520, 540, 225}, scale));
+    // Every label and box where the layout table puts it, in its container.
+    for (const layout::LabelledBox& placed : layout::kTabOrder) {
+        const std::string box(TemplateFields[placed.field].textBox);
+        EXPECT_EQ(Box(box.c_str())->geometry(), TwipsToPixels(placed.box, scale)) << box;
+        EXPECT_EQ(Label(std::string(placed.labelName).c_str())->geometry(),
+                  TwipsToPixels(placed.label, scale))
+            << placed.labelName;
+    }
 
     // The boxes in the frame end at one right edge; the third default box is the narrower.
     const int right = Box("txtBaseElement")->geometry().right();
@@ -127,7 +136,7 @@ TEST_F(FrmEditorTest, LayoutKeepsTheTwipTablesProportions) {
     EXPECT_EQ(window_.minimumSize(), window_.maximumSize());
 }
 
-TEST_F(FrmEditorTest, FocusStartsInTheTagNameAndTabRunsTheFields) {
+TEST_F(FrmEditor, FocusStartsInTheTagNameAndTabRunsTheFields) {
     EXPECT_EQ(Focused(), "txtTagName");
     const QStringList order = {"txtAuthor",   "txtBaseElement", "txtElement1", "txtDefault1",
                                "txtElement2", "txtDefault2",    "txtElement3", "txtDefault3",
@@ -139,7 +148,7 @@ TEST_F(FrmEditorTest, FocusStartsInTheTagNameAndTabRunsTheFields) {
 }
 
 // The focus chain itself, not only where Tab lands: the on-screen order of the fields.
-TEST_F(FrmEditorTest, TheFocusChainRunsTheFieldsInTheirOnScreenOrder) {
+TEST_F(FrmEditor, TheFocusChainRunsTheFieldsInTheirOnScreenOrder) {
     QStringList chain;
     QWidget* const first = Box("txtTagName");
     QWidget* widget = first;
@@ -154,7 +163,7 @@ TEST_F(FrmEditorTest, TheFocusChainRunsTheFieldsInTheirOnScreenOrder) {
                                   "txtDefault3", "txtIndex", "txtCloseTag"}));
 }
 
-TEST_F(FrmEditorTest, AccessKeysMoveTheFocusToTheirBoxes) {
+TEST_F(FrmEditor, AccessKeysMoveTheFocusToTheirBoxes) {
     const std::pair<Qt::Key, const char*> keys[] = {{Qt::Key_A, "txtAuthor"},
                                                     {Qt::Key_B, "txtBaseElement"},
                                                     {Qt::Key_I, "txtIndex"},
@@ -166,7 +175,7 @@ TEST_F(FrmEditorTest, AccessKeysMoveTheFocusToTheirBoxes) {
     }
 }
 
-TEST_F(FrmEditorTest, ScreenReadersGetTheLabelAsNameAndTheTooltipAsDescription) {
+TEST_F(FrmEditor, ScreenReadersGetTheLabelAsNameAndTheTooltipAsDescription) {
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         QAccessibleInterface* accessible =
             QAccessible::queryAccessibleInterface(window_.TextBox(field));
@@ -178,14 +187,14 @@ TEST_F(FrmEditorTest, ScreenReadersGetTheLabelAsNameAndTheTooltipAsDescription) 
     }
 }
 
-TEST_F(FrmEditorTest, TextBoxesTakeTextOfAnyLength) {
+TEST_F(FrmEditor, TextBoxesTakeTextOfAnyLength) {
     const QString longText(100000, 'x');
     Box("txtBaseElement")->setText(longText);
     EXPECT_EQ(Box("txtBaseElement")->text(), longText);
     EXPECT_EQ(window_.Document().Fields().Text(kBaseElement).size(), 100000u);
 }
 
-TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure) {
+TEST_F(FrmEditor, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure) {
     EditorDocument& doc = window_.Document();
     EXPECT_EQ(doc.Changed(), 0);
     Box("txtIndex")->setText("");
@@ -211,7 +220,7 @@ TEST_F(FrmEditorTest, TypingPastingUndoingAndCommandsAllRaiseTheChangeProcedure)
 
 // Only Yes clears: No, Esc and the box's close button keep what was typed, and the focus comes
 // back to the field the user was in. The box is modal over the window.
-TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
+TEST_F(FrmEditorDialog, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     QTest::keyClicks(Box("txtAuthor"), "a");
     QString title, text;
     QMessageBox::Icon icon{};
@@ -228,8 +237,9 @@ TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
         box->button(QMessageBox::No)->click();
     });
     QTest::keyClick(Box("txtAuthor"), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(title, "New Templete");
-    EXPECT_EQ(text, "内容が更新されています。\n本当に新規作成をしてよろしいですか？");
+    EXPECT_EQ(title, Text(kNewTitle));
+    // Qt shows a line break as a bare LF.
+    EXPECT_EQ(text, Text(NewQuestion()).replace("\r\n", "\n"));
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_TRUE(noIsDefault);
     EXPECT_TRUE(modalOverTheWindow);
@@ -260,7 +270,7 @@ TEST_F(FrmEditorDialogTest, NewAsksThroughAYesNoBoxWithNoAsDefault) {
     }
 }
 
-TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
+TEST_F(FrmEditorDialog, OpenShortcutShowsTheFilteredDialogAndACancelChangesNothing) {
     TempDir dir;
     const std::string file = dir.File("a.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
@@ -281,7 +291,7 @@ TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesN
         dialog->reject();
     });
     QTest::keyClick(Box("txtAuthor"), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(title, "Open Templete");
+    EXPECT_EQ(title, Text(kOpenTitle));
     EXPECT_EQ(filters, QStringList{"Quelvar(*.kvd)"});
     EXPECT_EQ(patterns, QStringList{"*.kvd"});
     EXPECT_EQ(selected, QStringList{QString::fromStdString(file)});
@@ -289,7 +299,7 @@ TEST_F(FrmEditorDialogTest, OpenShortcutShowsTheFilteredDialogAndACancelChangesN
     EXPECT_EQ(Box("txtTagName")->text(), "x");
 }
 
-TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
+TEST_F(FrmEditorDialog, SaveShortcutWritesTheNameGivenWithoutAddingAnExtension) {
     TempDir dir;
     const std::string file = dir.File("plain");
     // Opening a file first makes the dialog start in its folder, as it does for a user.
@@ -299,7 +309,7 @@ TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtensi
     const auto answering = AnswerNextModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), "Save Templete");
+        EXPECT_EQ(dialog->windowTitle(), Text(kSaveTitle));
         // A save dialog, which asks before replacing a file that exists.
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
@@ -319,7 +329,29 @@ TEST_F(FrmEditorDialogTest, SaveShortcutWritesTheNameGivenWithoutAddingAnExtensi
     EXPECT_NE(ReadBytes(file).find("TagName=\x95\x5C\r\n"), std::string::npos);
 }
 
-TEST_F(FrmEditorTest, QuitClosesTheWindowWithoutAQuestion) {
+// The File menu's items in order, the separator after Save, each with its caption and shortcut.
+TEST_F(FrmEditor, EveryItemOfTheFileMenuWithItsShortcut) {
+    const auto* file = window_.findChild<QMenu*>(Text(layout::kFileMenuName));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->title().toStdString(), layout::kFileMenuCaption);
+    const QList<QAction*> actions = file->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(layout::kFileMenu.size() + 1));
+    const QAction* separator = actions[layout::kItemsBeforeSeparator];
+    EXPECT_TRUE(separator->isSeparator());
+    EXPECT_EQ(separator->objectName().toStdString(), layout::kSeparatorName);
+    for (std::size_t i = 0; i < layout::kFileMenu.size(); ++i) {
+        const layout::MenuItem& item = layout::kFileMenu[i];
+        const QAction* action =
+            actions[static_cast<qsizetype>(i < layout::kItemsBeforeSeparator ? i : i + 1)];
+        EXPECT_EQ(action->objectName().toStdString(), item.name) << i;
+        EXPECT_EQ(action->text().toStdString(), item.caption) << item.name;
+        const std::string shortcut = item.ctrlKey ? std::string("Ctrl+") + item.ctrlKey : "";
+        EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText).toStdString(), shortcut)
+            << item.name;
+    }
+}
+
+TEST_F(FrmEditor, QuitClosesTheWindowWithoutAQuestion) {
     QTest::keyClicks(Box("txtTagName"), "unsaved");
     window_.findChild<QAction*>("mnuQuit")->trigger();
     EXPECT_FALSE(window_.isVisible());

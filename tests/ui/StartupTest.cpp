@@ -12,6 +12,7 @@
 
 #include "CommandLine.h"
 #include "EditorFakes.h"
+#include "EditorMessages.h"
 #include "FaultHook.h"
 #include "ModalAnswer.h"
 #include "QtMsgBox.h"
@@ -21,6 +22,7 @@
 #include "frmEditor.h"
 
 using namespace quelvar;
+using namespace quelvar::qt;
 using testing_support::AnswerNextModal;
 using testing_support::FakeDialog;
 using testing_support::FakeMsgBox;
@@ -29,7 +31,7 @@ using testing_support::WriteBytes;
 
 namespace {
 
-TEST(CommandLineTest, TakesOneFileAndRefusesWhatItDoesNotKnow) {
+TEST(StartupCommandLine, TakesOneFileAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(ReadCommandLine({"quelvar-edit"}).file, "");
     EXPECT_FALSE(ReadCommandLine({"quelvar-edit"}).exitCode);
     const CommandLine one = ReadCommandLine({"quelvar-edit", "テンプレート.kvd"});
@@ -51,7 +53,7 @@ TEST(CommandLineTest, TakesOneFileAndRefusesWhatItDoesNotKnow) {
     EXPECT_FALSE(AsksForHelpOrVersion(3, escapedArgs));
 }
 
-class StartupTest : public ::testing::Test {
+class Startup : public ::testing::Test {
   protected:
     static constexpr int kStartGiveUpMs = 5000;
 
@@ -81,7 +83,7 @@ class StartupTest : public ::testing::Test {
     frmEditor window_{msgBox_, dialog_};
 };
 
-TEST_F(StartupTest, AFileOnTheCommandLineOpensAsOpenOpensIt) {
+TEST_F(Startup, AFileOnTheCommandLineOpensAsOpenOpensIt) {
     const std::string file = dir_.File("start.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=\x83\x5E\x83\x4F\r\nIndex=B\r\n");
     EXPECT_EQ(StartWith(file), "");
@@ -90,15 +92,17 @@ TEST_F(StartupTest, AFileOnTheCommandLineOpensAsOpenOpensIt) {
     EXPECT_EQ(window_.findChild<QLineEdit*>("txtIndex")->text(), "B");
 }
 
-TEST_F(StartupTest, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
+TEST_F(Startup, AMissingFileGetsOpensMessageAndAnEmptyWindow) {
     const QString message = StartWith(dir_.File("missing.kvd"));
-    EXPECT_TRUE(message.contains("The template could not be opened.")) << message.toStdString();
-    EXPECT_TRUE(message.contains("does not exist"));
+    EXPECT_EQ(
+        message.toStdString(),
+        OpenFailedMessage(IniAccess::ProfileIoError(
+            dir_.File("missing.kvd"), std::make_error_code(std::errc::no_such_file_or_directory))));
     EXPECT_EQ(window_.Document().CurrentFile(), "");
     EXPECT_EQ(window_.findChild<QLineEdit*>("txtTagName")->text(), "");
 }
 
-TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
+TEST_F(Startup, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
     const std::string file = dir_.File("locked.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=x\r\n");
     IniAccess::internal::SetFaultHook(
@@ -106,13 +110,14 @@ TEST_F(StartupTest, AnUnreadableFileGetsOpensMessageAndAnEmptyWindow) {
             return operation == IniAccess::internal::FileOperation::Open ? EACCES : 0;
         });
     const QString message = StartWith(file);
-    EXPECT_TRUE(message.contains("Permission denied.")) << message.toStdString();
-    EXPECT_TRUE(message.contains("アクセスが拒否されました。"));
+    EXPECT_EQ(message.toStdString(),
+              OpenFailedMessage(IniAccess::ProfileIoError(
+                  file, std::make_error_code(std::errc::permission_denied))));
     EXPECT_EQ(window_.Document().CurrentFile(), "");
     EXPECT_EQ(window_.findChild<QLineEdit*>("txtTagName")->text(), "");
 }
 
-TEST(TranslationsTest, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {
+TEST(StartupTranslations, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {
     const QString file = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm";
     if (!QFile::exists(file)) {
         GTEST_SKIP() << file.toStdString() << " is not installed (qt6-translations-l10n)";
@@ -127,7 +132,7 @@ TEST(TranslationsTest, QtsButtonsSpeakJapaneseOnAJapaneseDesktop) {
         box->button(QMessageBox::No)->click();
     });
     QtMsgBox msgBox;
-    EXPECT_EQ(msgBox.Show("本当に？", 292, "New Templete"), 7);
+    EXPECT_EQ(msgBox.Show("本当に？", 292, "題名"), 7);
     QCoreApplication::removeTranslator(translator);
     delete translator;
     EXPECT_TRUE(yes.contains("はい")) << yes.toStdString();
