@@ -55,7 +55,7 @@ TEST(LayoutScale, EdgesThatMeetInTwipsMeetInPixels) {
     EXPECT_EQ(client.height, 239);
 }
 
-TEST(FormLayout, FrameControlsAreOffsetByTheFrameCorner) {
+TEST(LayoutScaleOfTheForm, FrameControlsAreOffsetByTheFrameCorner) {
     const Twips inFrame = InClientArea(Container::Frame, {105, 210, 1170, 225});
     EXPECT_EQ(inFrame.left, 105);
     EXPECT_EQ(inFrame.top, 945);

@@ -7,7 +7,6 @@
 #include "EditorFakes.h"
 #include "EditorMessages.h"
 #include "FaultHook.h"
-#include "ShownFieldNames.h"
 #include "TempDir.h"
 #include "TemplateTexts.h"
 
@@ -17,9 +16,9 @@ using namespace std::string_literals;
 
 namespace {
 
-class EditorDocumentTest : public ::testing::Test {
+class EditorDocumentCommands : public ::testing::Test {
   protected:
-    EditorDocumentTest() { doc_.Form_Load(); }
+    EditorDocumentCommands() { doc_.Form_Load(); }
     void Open(const std::string& path) {
         dialog_.choices.push_back(path);
         doc_.mnuOpen_Click();
@@ -36,13 +35,13 @@ class EditorDocumentTest : public ::testing::Test {
     EditorDocument doc_{msgBox_, dialog_, window_};
 };
 
-TEST_F(EditorDocumentTest, StartsEmptyAndUnchanged) {
+TEST_F(EditorDocumentCommands, StartsEmptyAndUnchanged) {
     EXPECT_EQ(doc_.Changed(), 0);
     EXPECT_EQ(doc_.CurrentFile(), "");
     EXPECT_EQ(Texts(doc_.Fields()), std::vector<std::string>(kFieldCount));
 }
 
-TEST_F(EditorDocumentTest, EveryFieldsChangeMarksTheTemplateChanged) {
+TEST_F(EditorDocumentCommands, EveryFieldsChangeMarksTheTemplateChanged) {
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         doc_.Form_Load();
         doc_.Fields().SetText(field, doc_.Fields().Text(field));
@@ -52,20 +51,19 @@ TEST_F(EditorDocumentTest, EveryFieldsChangeMarksTheTemplateChanged) {
     }
 }
 
-TEST_F(EditorDocumentTest, NewRightAfterStartClearsWithoutAsking) {
+TEST_F(EditorDocumentCommands, NewRightAfterStartClearsWithoutAsking) {
     doc_.mnuNew_Click();
     EXPECT_TRUE(msgBox_.calls.empty());
     EXPECT_EQ(doc_.Changed(), 0);
 }
 
-TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
+TEST_F(EditorDocumentCommands, NewAsksBeforeDiscardingChanges) {
     doc_.Fields().SetText(kTagName, "a");
     doc_.mnuNew_Click();
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_EQ(msgBox_.calls[0].prompt,
-              "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？");
+    EXPECT_EQ(msgBox_.calls[0].prompt, NewQuestion());
     EXPECT_EQ(msgBox_.calls[0].style, 292);
-    EXPECT_EQ(msgBox_.calls[0].title, "New Templete");
+    EXPECT_EQ(msgBox_.calls[0].title, kNewTitle);
     // No keeps everything, and the question comes again next time.
     EXPECT_EQ(doc_.Fields().Text(kTagName), "a");
     EXPECT_EQ(doc_.Changed(), 1);
@@ -86,14 +84,14 @@ TEST_F(EditorDocumentTest, NewAsksBeforeDiscardingChanges) {
     EXPECT_EQ(doc_.Changed(), 0);
 }
 
-TEST_F(EditorDocumentTest, OpenGoesThroughTheDialogAndMarksLoadedFieldsChanged) {
+TEST_F(EditorDocumentCommands, OpenGoesThroughTheDialogAndMarksLoadedFieldsChanged) {
     const std::string file = dir_.File("img.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=img\r\nIndex=B1\r\n");
     Open(file);
     ASSERT_EQ(dialog_.shown.size(), 1u);
     EXPECT_TRUE(dialog_.shown[0].open);
-    EXPECT_EQ(dialog_.shown[0].title, "Open Templete");
-    EXPECT_EQ(dialog_.shown[0].filter, "Quelvar(*.kvd)|*.kvd");
+    EXPECT_EQ(dialog_.shown[0].title, kOpenTitle);
+    EXPECT_EQ(dialog_.shown[0].filter, kTemplateFilter);
     EXPECT_EQ(dialog_.shown[0].initialName, "");
     EXPECT_EQ(doc_.CurrentFile(), file);
     EXPECT_EQ(doc_.Fields().Text(kTagName), "img");
@@ -108,12 +106,12 @@ TEST_F(EditorDocumentTest, OpenGoesThroughTheDialogAndMarksLoadedFieldsChanged) 
     EXPECT_EQ(doc_.CurrentFile(), file);
     doc_.mnuSave_Click();
     EXPECT_FALSE(dialog_.shown.back().open);
-    EXPECT_EQ(dialog_.shown.back().title, "Save Templete");
-    EXPECT_EQ(dialog_.shown.back().filter, "Quelvar(*.kvd)|*.kvd");
+    EXPECT_EQ(dialog_.shown.back().title, kSaveTitle);
+    EXPECT_EQ(dialog_.shown.back().filter, kTemplateFilter);
     EXPECT_EQ(dialog_.shown.back().initialName, file);
 }
 
-TEST_F(EditorDocumentTest, OpeningWhatTheFieldsAlreadyHoldChangesNothing) {
+TEST_F(EditorDocumentCommands, OpeningWhatTheFieldsAlreadyHoldChangesNothing) {
     const std::string file = dir_.File("empty.kvd");
     WriteBytes(file, "[Quelvar]\r\n");
     Open(file);
@@ -121,7 +119,7 @@ TEST_F(EditorDocumentTest, OpeningWhatTheFieldsAlreadyHoldChangesNothing) {
     EXPECT_EQ(doc_.CurrentFile(), file);
 }
 
-TEST_F(EditorDocumentTest, CancellingADialogChangesNothing) {
+TEST_F(EditorDocumentCommands, CancellingADialogChangesNothing) {
     doc_.Fields().SetText(kTagName, "kept");
     dialog_.choices.push_back(std::nullopt);
     doc_.mnuOpen_Click();
@@ -134,7 +132,7 @@ TEST_F(EditorDocumentTest, CancellingADialogChangesNothing) {
     EXPECT_EQ(dir_.Listing(), "");
 }
 
-TEST_F(EditorDocumentTest, SaveWritesTheChosenFileAndKeepsTheChangedMark) {
+TEST_F(EditorDocumentCommands, SaveWritesTheChosenFileAndKeepsTheChangedMark) {
     doc_.Fields().SetText(kTagName, "タグ");
     const std::string file = dir_.File("new.kvd");
     Save(file);
@@ -148,7 +146,7 @@ TEST_F(EditorDocumentTest, SaveWritesTheChosenFileAndKeepsTheChangedMark) {
     EXPECT_NE(ReadBytes(bare).find("TagName=\x83\x5E\x83\x4F\r\n"), std::string::npos);
 }
 
-TEST_F(EditorDocumentTest, QuitUnloadsTheWindowWithoutAskingOrSaving) {
+TEST_F(EditorDocumentCommands, QuitUnloadsTheWindowWithoutAskingOrSaving) {
     doc_.Fields().SetText(kTagName, "unsaved");
     doc_.mnuQuit_Click();
     EXPECT_EQ(window_.unloads, 1);
@@ -156,7 +154,7 @@ TEST_F(EditorDocumentTest, QuitUnloadsTheWindowWithoutAskingOrSaving) {
     EXPECT_TRUE(dialog_.shown.empty());
 }
 
-TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndThatNothingWasSaved) {
+TEST_F(EditorDocumentCommands, AFailedSaveShowsWhyAndThatNothingWasSaved) {
     const std::string file = dir_.File("t.kvd");
     const std::string original = "[Quelvar]\r\nTagName=old\r\nIndex=old\r\n";
     WriteBytes(file, original);
@@ -173,18 +171,15 @@ TEST_F(EditorDocumentTest, AFailedSaveShowsWhyAndThatNothingWasSaved) {
 
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     const auto& message = msgBox_.calls[0];
-    EXPECT_EQ(message.title, "Save Templete");
+    EXPECT_EQ(message.title, kSaveTitle);
     EXPECT_EQ(message.style, mb::kIconError);
-    EXPECT_NE(message.prompt.find("テンプレートを保存できませんでした。"), std::string::npos);
-    EXPECT_NE(message.prompt.find("ファイルには何も書き込まれていません。"), std::string::npos);
-    EXPECT_NE(message.prompt.find("nothing was saved"), std::string::npos);
-    EXPECT_NE(message.prompt.find(file), std::string::npos);
-    EXPECT_NE(message.prompt.find("No space left on the disk."), std::string::npos);
+    EXPECT_EQ(message.prompt, SaveFailedMessage(TemplateSaveError(IniAccess::ProfileIoError(
+                                  file, std::make_error_code(std::errc::no_space_on_device)))));
     EXPECT_EQ(ReadBytes(file), original);
     EXPECT_EQ(dir_.Listing(), "t.kvd\n");
 }
 
-TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWas) {
+TEST_F(EditorDocumentCommands, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWas) {
     const std::string file = dir_.File("t.kvd");
     const std::string original = "; mine\r\n[Quelvar]\r\nTagName=old\r\n";
     doc_.Fields().SetText(kTagName, "new");
@@ -202,21 +197,24 @@ TEST_F(EditorDocumentTest, AFailureAtAnyStepOfASaveIsShownAndLeavesTheFileAsItWa
             Save(file);
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << static_cast<int>(failing);
-        EXPECT_EQ(msgBox_.calls[0].title, "Save Templete");
-        EXPECT_NE(msgBox_.calls[0].prompt.find("Input/output error."), std::string::npos);
+        EXPECT_EQ(msgBox_.calls[0].title, kSaveTitle);
+        EXPECT_EQ(msgBox_.calls[0].prompt,
+                  SaveFailedMessage(TemplateSaveError(IniAccess::ProfileIoError(
+                      file, std::error_code(EIO, std::generic_category())))));
         EXPECT_EQ(ReadBytes(file), original);
         EXPECT_EQ(dir_.Listing(), "t.kvd\n");
     }
 }
 
-TEST_F(EditorDocumentTest, SavingIntoAFolderIsReportedWithTheReason) {
+TEST_F(EditorDocumentCommands, SavingIntoAFolderIsReportedWithTheReason) {
     Save(dir_.path().string());
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_NE(msgBox_.calls[0].prompt.find("The path is a folder."), std::string::npos);
-    EXPECT_NE(msgBox_.calls[0].prompt.find("フォルダーが指定されています。"), std::string::npos);
+    EXPECT_EQ(msgBox_.calls[0].prompt,
+              SaveFailedMessage(TemplateSaveError(IniAccess::ProfileIoError(
+                  dir_.path().string(), std::make_error_code(std::errc::is_a_directory)))));
 }
 
-TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
+TEST_F(EditorDocumentCommands, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
     const std::string file = dir_.File("t.kvd");
     WriteBytes(file, "[Quelvar]\r\nTagName=old\r\n");
     doc_.Fields().SetText(kTagName, "ok");
@@ -225,7 +223,7 @@ TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
     Save(file);
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     const auto& message = msgBox_.calls[0];
-    EXPECT_EQ(message.title, "Save Templete");
+    EXPECT_EQ(message.title, kSaveTitle);
     EXPECT_EQ(message.style, mb::kIconWarning);
     EXPECT_NE(message.prompt.find("Author：「¥」 U+00A5"), std::string::npos) << message.prompt;
     EXPECT_NE(message.prompt.find("Default (Element2)：「😀」 U+1F600"), std::string::npos);
@@ -235,7 +233,7 @@ TEST_F(EditorDocumentTest, TextTheFileCannotHoldIsNamedAndNothingIsWritten) {
 
 // Each field alone holding what the file cannot store: nothing is written, and the message names
 // that field and no other.
-TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
+TEST_F(EditorDocumentCommands, EveryFieldIsCheckedBeforeAnythingIsWritten) {
     const std::string file = dir_.File("t.kvd");
     const std::string original = "[Quelvar]\r\nTagName=old\r\n";
     for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -250,7 +248,7 @@ TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
             const std::string& prompt = msgBox_.calls[0].prompt;
             EXPECT_EQ(msgBox_.calls[0].style, mb::kIconWarning) << field;
             for (std::size_t named = 0; named < kFieldCount; ++named) {
-                const std::string name = kShownFieldNames[named];
+                const std::string name = FieldName(named);
                 const bool shown = prompt.find("\r\n" + name + "：") != std::string::npos;
                 EXPECT_EQ(shown, named == field) << name << " for field " << field;
             }
@@ -260,7 +258,7 @@ TEST_F(EditorDocumentTest, EveryFieldIsCheckedBeforeAnythingIsWritten) {
     }
 }
 
-TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
+TEST_F(EditorDocumentCommands, AFailedOpenChangesNothingAndSaysWhy) {
     const std::string first = dir_.File("first.kvd");
     WriteBytes(first, "[Quelvar]\r\nTagName=first\r\n");
     Open(first);
@@ -278,22 +276,27 @@ TEST_F(EditorDocumentTest, AFailedOpenChangesNothingAndSaysWhy) {
     EXPECT_EQ(Texts(doc_.Fields()), before);
     EXPECT_EQ(doc_.CurrentFile(), first);
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+    EXPECT_EQ(msgBox_.calls[0].title, kOpenTitle);
     EXPECT_EQ(msgBox_.calls[0].style, mb::kIconError);
-    EXPECT_NE(msgBox_.calls[0].prompt.find("テンプレートを開けませんでした。"), std::string::npos);
-    EXPECT_NE(msgBox_.calls[0].prompt.find("Input/output error."), std::string::npos);
+    EXPECT_EQ(msgBox_.calls[0].prompt, OpenFailedMessage(IniAccess::ProfileIoError(
+                                           second, std::error_code(EIO, std::generic_category()))));
 
     // A file that vanished after it was chosen, and a folder, fail the same way.
     Open(dir_.File("vanished.kvd"));
     Open(dir_.path().string());
     EXPECT_EQ(msgBox_.calls.size(), 3u);
-    EXPECT_NE(msgBox_.calls[1].prompt.find("does not exist"), std::string::npos);
-    EXPECT_NE(msgBox_.calls[2].prompt.find("The path is a folder."), std::string::npos);
+    EXPECT_EQ(msgBox_.calls[1].prompt,
+              OpenFailedMessage(IniAccess::ProfileIoError(
+                  dir_.File("vanished.kvd"),
+                  std::make_error_code(std::errc::no_such_file_or_directory))));
+    EXPECT_EQ(msgBox_.calls[2].prompt,
+              OpenFailedMessage(IniAccess::ProfileIoError(
+                  dir_.path().string(), std::make_error_code(std::errc::is_a_directory))));
     EXPECT_EQ(Texts(doc_.Fields()), before);
     EXPECT_EQ(doc_.CurrentFile(), first);
 }
 
-TEST_F(EditorDocumentTest, OpenWarnsAboutValuesItCouldNotShowAsStored) {
+TEST_F(EditorDocumentCommands, OpenWarnsAboutValuesItCouldNotShowAsStored) {
     const std::string file = dir_.File("long.kvd");
     WriteBytes(file, "[Quelvar]\r\nElement1Default=" + std::string(300, 'x') +
                          "\r\nCloseTag=\x85\x40\r\n");
@@ -302,10 +305,12 @@ TEST_F(EditorDocumentTest, OpenWarnsAboutValuesItCouldNotShowAsStored) {
     EXPECT_EQ(doc_.Fields().Text(kDefault1), std::string(255, 'x'));
     ASSERT_EQ(msgBox_.calls.size(), 1u);
     const auto& message = msgBox_.calls[0];
-    EXPECT_EQ(message.title, "Open Templete");
+    EXPECT_EQ(message.title, kOpenTitle);
     EXPECT_EQ(message.style, mb::kIconWarning);
-    EXPECT_NE(message.prompt.find("Default (Element1)：255 バイト"), std::string::npos);
-    EXPECT_NE(message.prompt.find("CloseTag：文字として読めない"), std::string::npos);
+    LoadReport report;
+    report.truncated = {kDefault1};
+    report.repaired = {kCloseTag};
+    EXPECT_EQ(message.prompt, LoadWarningMessage(report));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
+#include "EditorMessages.h"
 #include "FaultHook.h"
 #include "TempDir.h"
 #include "TemplateTexts.h"
@@ -87,7 +88,7 @@ TEST_P(EditorFailureState, AFailedOpenKeepsTheFileNameTheMarkAndTheFields) {
             doc_.mnuOpen_Click();
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << failure.what;
-        EXPECT_EQ(msgBox_.calls[0].title, "Open Templete") << failure.what;
+        EXPECT_EQ(msgBox_.calls[0].title, kOpenTitle) << failure.what;
         EXPECT_EQ(doc_.CurrentFile(), first_) << failure.what;
         EXPECT_EQ(doc_.Changed(), changed) << failure.what;
         EXPECT_EQ(Texts(doc_.Fields()), before) << failure.what;
@@ -125,7 +126,7 @@ TEST_P(EditorFailureState, AFailedSaveKeepsTheChosenNameTheMarkAndTheFields) {
             doc_.mnuSave_Click();
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u) << failure.what;
-        EXPECT_EQ(msgBox_.calls[0].title, "Save Templete") << failure.what;
+        EXPECT_EQ(msgBox_.calls[0].title, kSaveTitle) << failure.what;
         EXPECT_EQ(msgBox_.calls[0].style, mb::kIconError) << failure.what;
         EXPECT_EQ(doc_.CurrentFile(), chosen) << failure.what;
         EXPECT_EQ(doc_.Changed(), changed) << failure.what;

@@ -69,4 +69,27 @@ TEST(EditorMessages, TheQuestionTitlesAndFilter) {
               "テンプレートを保存できませんでした。\r\nThe template was not saved.\r\n\r\nbad");
 }
 
+TEST(EditorMessages, TheRecoveryQuestionAndWarningNameBothFiles) {
+    EXPECT_EQ(RecoveryQuestion("C:/tags/t.kvd", "C:/tags/.quelvar-recovery-0123456789abcdef"),
+              "このテンプレートの保存が途中で中断されました。保存しようとした内容が復元用の"
+              "ファイルに残っています。\r\n"
+              "復元用のファイルの内容を読み込みますか？（「いいえ」を選ぶと、ファイルをそのまま"
+              "開きます。どちらを選んでも、保存するまで復元用のファイルは残ります。）\r\n"
+              "A save of this template was cut short. The whole template it was saving is kept "
+              "in a recovery copy.\r\n"
+              "Load the recovered contents instead? (No opens the file as it is. Either way the "
+              "recovery copy is kept until the template is saved.)\r\n\r\n"
+              "テンプレート (template)：C:/tags/t.kvd\r\n"
+              "復元用のファイル (recovery copy)：C:/tags/.quelvar-recovery-0123456789abcdef");
+    EXPECT_EQ(RecoveryUncheckedMessage("C:/tags/.quelvar-recovery-0123456789abcdef",
+                                       Failure(std::errc::device_or_resource_busy)),
+              "このテンプレートには復元用のファイルがありますが、内容を確認できませんでした。"
+              "ファイルをそのまま開きます。復元用のファイルは残してあります。\r\n"
+              "This template has a recovery copy, but it could not be checked. The file is "
+              "opened as it is; the recovery copy is kept.\r\n\r\n"
+              "復元用のファイル (recovery copy)：C:/tags/.quelvar-recovery-0123456789abcdef\r\n"
+              "\r\nC:/tags/t.kvd\r\n\r\nほかのプログラムがこのファイルを使用中です。\r\n"
+              "Another program is using the file.");
+}
+
 }  // namespace

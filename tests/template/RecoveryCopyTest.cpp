@@ -9,6 +9,7 @@
 
 #include "EditorDocument.h"
 #include "EditorFakes.h"
+#include "EditorMessages.h"
 #include "FaultHook.h"
 #include "RecoveryCopy.h"
 #include "TempDir.h"
@@ -21,22 +22,9 @@ namespace {
 const std::string kOld = "[Quelvar]\r\nTagName=old\r\n";
 const std::string kNew = "[Quelvar]\r\nTagName=recovered\r\n";
 
-std::string Question(const std::string& file, const std::string& copy) {
-    return "このテンプレートの保存が途中で中断されました。保存しようとした内容が復元用のファイル"
-           "に残っています。\r\n"
-           "復元用のファイルの内容を読み込みますか？（「いいえ」を選ぶと、ファイルをそのまま開き"
-           "ます。どちらを選んでも、保存するまで復元用のファイルは残ります。）\r\n"
-           "A save of this template was cut short. The whole template it was saving is kept in "
-           "a recovery copy.\r\n"
-           "Load the recovered contents instead? (No opens the file as it is. Either way the "
-           "recovery copy is kept until the template is saved.)\r\n\r\n"
-           "テンプレート (template)：" +
-           file + "\r\n復元用のファイル (recovery copy)：" + copy;
-}
-
-class RecoveryCopyTest : public ::testing::Test {
+class RecoveryCopy : public ::testing::Test {
   protected:
-    RecoveryCopyTest() { doc_.Form_Load(); }
+    RecoveryCopy() { doc_.Form_Load(); }
 
     void Save() {
         dialog_.choices.push_back(doc_.CurrentFile());
@@ -53,7 +41,7 @@ class RecoveryCopyTest : public ::testing::Test {
     EditorDocument doc_{msgBox_, dialog_, window_};
 };
 
-TEST_F(RecoveryCopyTest, OpenAsksAboutACopyThatDiffersAndLoadsWhatTheUserChooses) {
+TEST_F(RecoveryCopy, OpenAsksAboutACopyThatDiffersAndLoadsWhatTheUserChooses) {
     struct Row {
         const char* name;
         std::optional<std::string> copy;
@@ -82,9 +70,9 @@ TEST_F(RecoveryCopyTest, OpenAsksAboutACopyThatDiffersAndLoadsWhatTheUserChooses
         EXPECT_TRUE(doc_.OpenFile(file_));
         ASSERT_EQ(msgBox_.calls.size(), row.asked ? 1u : 0u);
         if (row.asked) {
-            EXPECT_EQ(msgBox_.calls[0].prompt, Question(file_, copy_));
+            EXPECT_EQ(msgBox_.calls[0].prompt, RecoveryQuestion(file_, copy_));
             EXPECT_EQ(msgBox_.calls[0].style, 36);  // Yes/No with the question mark
-            EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+            EXPECT_EQ(msgBox_.calls[0].title, kOpenTitle);
         }
         EXPECT_EQ(doc_.Fields().Text(kTagName), row.tagName);
         EXPECT_EQ(doc_.CurrentFile(), file_);
@@ -93,7 +81,7 @@ TEST_F(RecoveryCopyTest, OpenAsksAboutACopyThatDiffersAndLoadsWhatTheUserChooses
     }
 }
 
-TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
+TEST_F(RecoveryCopy, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
     WriteBytes(file_, kOld);
     WriteBytes(copy_, kNew);
     msgBox_.answers = {mb::kIdYes};
@@ -108,7 +96,7 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesItAndRemovesTheCopy) {
 
 // The copy is the whole template a save was writing: a save of what was loaded from it keeps
 // every section and comment of it, and nothing of the file that a crash cut short.
-TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFields) {
+TEST_F(RecoveryCopy, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFields) {
     const std::string copy =
         "; kept by hand\r\n[Quelvar]\r\nTagName=recovered\r\nEdited=\r\nBaseElement=b\r\n"
         "CloseTag=\r\nElement1Default=\r\nElement2Default=\r\nElement3Default=\r\n"
@@ -150,7 +138,7 @@ TEST_F(RecoveryCopyTest, SavingTheRecoveredTemplateWritesTheCopysBytesWithTheFie
 
 // Saved under another name, what was loaded from a copy goes into that file as into any other:
 // its own sections stay, and the template and its copy wait for a save of their own.
-TEST_F(RecoveryCopyTest, SavingRecoveredFieldsUnderAnotherNameKeepsThatFilesSections) {
+TEST_F(RecoveryCopy, SavingRecoveredFieldsUnderAnotherNameKeepsThatFilesSections) {
     const std::string damaged = "[Quelvar]\r\nTagName=old\r\nEdited=half wri";
     WriteBytes(file_, damaged);
     WriteBytes(copy_, "[Quelvar]\r\nTagName=recovered\r\n\r\n[CopyOnly]\r\nKey=copy\r\n");
@@ -170,18 +158,16 @@ TEST_F(RecoveryCopyTest, SavingRecoveredFieldsUnderAnotherNameKeepsThatFilesSect
 
 // A copy that cannot be compared with the file may hold the only whole template: the user is
 // told where it is, and the file opens as it is.
-TEST_F(RecoveryCopyTest, ACopyThatCannotBeCheckedIsToldOfAndTheFileOpens) {
+TEST_F(RecoveryCopy, ACopyThatCannotBeCheckedIsToldOfAndTheFileOpens) {
     struct Row {
         const char* name;
         bool copyIsAFolder;
         int lockFault;  // the first lock fails with this
-        const char* reason;
+        std::errc reason;
     };
     const std::vector<Row> rows = {
-        {"the copy is a folder", true, 0,
-         "フォルダーが指定されています。\r\nThe path is a folder."},
-        {"the template's lock is held", false, EBUSY,
-         "ほかのプログラムがこのファイルを使用中です。\r\nAnother program is using the file."},
+        {"the copy is a folder", true, 0, std::errc::is_a_directory},
+        {"the template's lock is held", false, EBUSY, std::errc::device_or_resource_busy},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -205,22 +191,18 @@ TEST_F(RecoveryCopyTest, ACopyThatCannotBeCheckedIsToldOfAndTheFileOpens) {
         }
         ASSERT_EQ(msgBox_.calls.size(), 1u);
         EXPECT_EQ(msgBox_.calls[0].prompt,
-                  "このテンプレートには復元用のファイルがありますが、内容を確認できませんでした。"
-                  "ファイルをそのまま開きます。復元用のファイルは残してあります。\r\n"
-                  "This template has a recovery copy, but it could not be checked. The file is "
-                  "opened as it is; the recovery copy is kept.\r\n\r\n"
-                  "復元用のファイル (recovery copy)：" +
-                      copy_ + "\r\n\r\n" + (row.copyIsAFolder ? copy_ : file_) + "\r\n\r\n" +
-                      row.reason);
+                  RecoveryUncheckedMessage(
+                      copy_, IniAccess::ProfileIoError(row.copyIsAFolder ? copy_ : file_,
+                                                       std::make_error_code(row.reason))));
         EXPECT_EQ(msgBox_.calls[0].style, 48);  // OK with the exclamation mark
-        EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+        EXPECT_EQ(msgBox_.calls[0].title, kOpenTitle);
         EXPECT_EQ(doc_.Fields().Text(kTagName), "old");
         EXPECT_EQ(doc_.CurrentFile(), file_);
         EXPECT_EQ(dir_.Listing(), ".quelvar-recovery-be4dc97135e41326\nt.kvd\n");
     }
 }
 
-TEST_F(RecoveryCopyTest, SavingAfterNoAlsoRemovesTheCopy) {
+TEST_F(RecoveryCopy, SavingAfterNoAlsoRemovesTheCopy) {
     WriteBytes(file_, kOld);
     WriteBytes(copy_, kNew);
     msgBox_.answers = {mb::kIdNo};
@@ -230,7 +212,7 @@ TEST_F(RecoveryCopyTest, SavingAfterNoAlsoRemovesTheCopy) {
 }
 
 // The copy's name has a fixed length, so a template whose name takes all 255 bytes has one.
-TEST_F(RecoveryCopyTest, ATemplateWithTheLongestNameHasACopyOfItsOwn) {
+TEST_F(RecoveryCopy, ATemplateWithTheLongestNameHasACopyOfItsOwn) {
     const std::string longest = dir_.File(std::string(251, 'a') + ".kvd");
     EXPECT_EQ(IniAccess::RecoveryCopyPath(longest),
               dir_.File(".quelvar-recovery-238a64002bd98dd7"));

@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "EditorMessages.h"
-#include "ShownFieldNames.h"
 #include "SystemReason.h"
 #include "TemplateFields.h"
 
@@ -81,6 +80,19 @@ TEST(TemplateTables, CaptionsReadWithoutTheirAccessKeyMarks) {
 }
 
 TEST(TemplateTables, TheElevenFieldNamesAsMessagesShowThem) {
+    const char* kShownFieldNames[] = {
+        "Author",
+        "BaseElement",
+        "CloseTag",
+        "Default (Element1)",
+        "Default (Element2)",
+        "Default (Element3)",
+        "Element1",
+        "Element2",
+        "Element3",
+        "Index",
+        "TagName",
+    };
     static_assert(std::size(kShownFieldNames) == kFieldCount);
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         EXPECT_EQ(FieldName(field), kShownFieldNames[field]) << field;

@@ -27,9 +27,9 @@ using testing_support::Utf8Path;
 
 namespace {
 
-class WinEditorTest : public ::testing::Test {
+class FrmEditorWin : public ::testing::Test {
   protected:
-    WinEditorTest() : window_(GetModuleHandleW(nullptr), msgBox_, cd_) {}
+    FrmEditorWin() : window_(GetModuleHandleW(nullptr), msgBox_, cd_) {}
 
     void SetUp() override {
         ShowWindow(Window(), SW_SHOW);
@@ -91,8 +91,8 @@ class WinEditorTest : public ::testing::Test {
     int quitCode_ = -1;
 };
 
-TEST_F(WinEditorTest, CaptionFrameAndMenu) {
-    EXPECT_EQ(Utf8(WindowText(Window())), "Quelvar Edit Tool");
+TEST_F(FrmEditorWin, CaptionFrameAndMenu) {
+    EXPECT_EQ(Utf8(WindowText(Window())), layout::kWindowCaption);
     const LONG_PTR style = GetWindowLongPtrW(Window(), GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
     EXPECT_TRUE(style & WS_SYSMENU);
@@ -106,33 +106,35 @@ TEST_F(WinEditorTest, CaptionFrameAndMenu) {
     ASSERT_EQ(GetMenuItemCount(bar), 1);
     wchar_t text[64];
     GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(Utf8(text), "File(&F)");
+    EXPECT_EQ(Utf8(text), layout::kFileMenuCaption);
+    // The menu table's items in order, each with its shortcut after a tab and the command that
+    // runs its procedure; the separator after Save.
     HMENU file = GetSubMenu(bar, 0);
-    const std::vector<std::pair<UINT, std::string>> items{
-        {kCmdNew, "&New Templete\tCtrl+N"},
-        {kCmdOpen, "&Open Templete\tCtrl+O"},
-        {kCmdSave, "&Save Templete\tCtrl+S"},
-        {0, ""},
-        {kCmdQuit, "&Quit"},
-    };
-    ASSERT_EQ(GetMenuItemCount(file), static_cast<int>(items.size()));
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+    ASSERT_EQ(GetMenuItemCount(file), static_cast<int>(layout::kFileMenu.size() + 1));
+    const WORD commands[] = {kCmdNew, kCmdOpen, kCmdSave, kCmdQuit};
+    for (UINT position = 0; position < layout::kFileMenu.size() + 1; ++position) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID;
-        GetMenuItemInfoW(file, static_cast<UINT>(i), TRUE, &info);
-        EXPECT_EQ(info.fType == MFT_SEPARATOR, items[i].first == 0) << i;
-        if (items[i].first != 0) {
-            EXPECT_EQ(info.wID, items[i].first);
-            GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-            EXPECT_EQ(Utf8(text), items[i].second);
+        GetMenuItemInfoW(file, position, TRUE, &info);
+        const bool separator = position == layout::kItemsBeforeSeparator;
+        EXPECT_EQ(info.fType == MFT_SEPARATOR, separator) << position;
+        if (separator) {
+            continue;
         }
+        const std::size_t item = position < layout::kItemsBeforeSeparator ? position : position - 1;
+        const layout::MenuItem& row = layout::kFileMenu[item];
+        EXPECT_EQ(info.wID, commands[item]) << row.name;
+        EXPECT_EQ(MenuItemOf(static_cast<WORD>(info.wID)), &row) << row.name;
+        GetMenuStringW(file, position, text, 64, MF_BYPOSITION);
+        const std::string shortcut = row.ctrlKey ? std::string("\tCtrl+") + row.ctrlKey : "";
+        EXPECT_EQ(Utf8(text), std::string(row.caption) + shortcut) << row.name;
     }
 }
 
 // The platform's tab order is the order of the window's children: each label just before the
 // box its access key leads to, the frame after the author's box.
-TEST_F(WinEditorTest, ControlsCaptionsAndStylesInTabOrder) {
+TEST_F(FrmEditorWin, ControlsCaptionsAndStylesInTabOrder) {
     struct Expected {
         std::wstring kind;
         std::string text;
@@ -171,7 +173,7 @@ TEST_F(WinEditorTest, ControlsCaptionsAndStylesInTabOrder) {
     EXPECT_EQ(index, expected.size());
 }
 
-TEST_F(WinEditorTest, EachBoxHasTheTooltipOfItsField) {
+TEST_F(FrmEditorWin, EachBoxHasTheTooltipOfItsField) {
     HWND tips = window_.Controls().tooltips;
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(kFieldCount));
     for (std::size_t field = 0; field < kFieldCount; ++field) {
@@ -212,7 +214,7 @@ void ExpectLaidOutAt(HWND window, const EditorControls& controls, UINT dpi, doub
     }
 }
 
-TEST_F(WinEditorTest, LayoutIsTheTwipTableAtOneFactorAndFollowsTheDisplayDensity) {
+TEST_F(FrmEditorWin, LayoutIsTheTwipTableAtOneFactorAndFollowsTheDisplayDensity) {
     EXPECT_GE(window_.LayoutScaleFactor(), 1.0);
     ExpectLaidOutAt(Window(), window_.Controls(), window_.Dpi(), window_.LayoutScaleFactor());
     // All boxes in the frame end at one right edge.
@@ -243,7 +245,7 @@ constexpr std::size_t kFocusOrder[] = {kTagName,  kAuthor,   kBaseElement, kElem
                                        kDefault1, kElement2, kDefault2,    kElement3,
                                        kDefault3, kIndex,    kCloseTag};
 
-TEST_F(WinEditorTest, FocusStartsInTheTagNameAndTabRunsThroughTheBoxesInOrder) {
+TEST_F(FrmEditorWin, FocusStartsInTheTagNameAndTabRunsThroughTheBoxesInOrder) {
     EXPECT_EQ(GetFocus(), Box(kTagName));
     // The dialog navigation order itself, as the platform walks it.
     HWND item = Box(kTagName);
@@ -262,7 +264,7 @@ TEST_F(WinEditorTest, FocusStartsInTheTagNameAndTabRunsThroughTheBoxesInOrder) {
     EXPECT_EQ(GetFocus(), Box(kCloseTag));
 }
 
-TEST_F(WinEditorTest, AccessKeysMoveToTheBoxAfterTheirLabel) {
+TEST_F(FrmEditorWin, AccessKeysMoveToTheBoxAfterTheirLabel) {
     const std::pair<wchar_t, std::size_t> keys[] = {
         {L'n', kTagName}, {L'a', kAuthor}, {L'b', kBaseElement}, {L'i', kIndex}, {L'c', kCloseTag},
     };
@@ -274,7 +276,7 @@ TEST_F(WinEditorTest, AccessKeysMoveToTheBoxAfterTheirLabel) {
     }
 }
 
-TEST_F(WinEditorTest, TypingSetsTheFieldAndCommandsShowInTheBoxes) {
+TEST_F(FrmEditorWin, TypingSetsTheFieldAndCommandsShowInTheBoxes) {
     EXPECT_EQ(window_.Document().Changed(), 0);
     Type(kAuthor, "山田");
     EXPECT_EQ(window_.Document().Fields().Text(kAuthor), "山田");
@@ -292,7 +294,7 @@ TEST_F(WinEditorTest, TypingSetsTheFieldAndCommandsShowInTheBoxes) {
     EXPECT_EQ(BoxText(kTagName), "画像");
 }
 
-TEST_F(WinEditorTest, ShortcutsWorkFromInsideAField) {
+TEST_F(FrmEditorWin, ShortcutsWorkFromInsideAField) {
     SetFocus(Box(kIndex));
     {
         HeldKeys ctrl{VK_CONTROL};
@@ -301,10 +303,10 @@ TEST_F(WinEditorTest, ShortcutsWorkFromInsideAField) {
     }
     ASSERT_EQ(cd_.shown.size(), 2u);
     EXPECT_FALSE(cd_.shown[0].open);
-    EXPECT_EQ(cd_.shown[0].title, "Save Templete");
-    EXPECT_EQ(cd_.shown[0].filter, "Quelvar(*.kvd)|*.kvd");
+    EXPECT_EQ(cd_.shown[0].title, kSaveTitle);
+    EXPECT_EQ(cd_.shown[0].filter, kTemplateFilter);
     EXPECT_TRUE(cd_.shown[1].open);
-    EXPECT_EQ(cd_.shown[1].title, "Open Templete");
+    EXPECT_EQ(cd_.shown[1].title, kOpenTitle);
 
     Type(kIndex, "B1");
     msgBox_.answers = {IDYES};
@@ -316,7 +318,7 @@ TEST_F(WinEditorTest, ShortcutsWorkFromInsideAField) {
 
 // A message box or another window takes the focus while it is active; coming back, the window
 // gives it to the field the user was in, not to the first field.
-TEST_F(WinEditorTest, TheFocusComesBackToTheFieldAfterAnotherWindow) {
+TEST_F(FrmEditorWin, TheFocusComesBackToTheFieldAfterAnotherWindow) {
     SetFocus(Box(kElement2));
     Pump();
     const HWND other =
@@ -333,16 +335,15 @@ TEST_F(WinEditorTest, TheFocusComesBackToTheFieldAfterAnotherWindow) {
     Pump();
 }
 
-TEST_F(WinEditorTest, NewAsksOnlyAfterAChangeAndClearsOnlyOnYes) {
+TEST_F(FrmEditorWin, NewAsksOnlyAfterAChangeAndClearsOnlyOnYes) {
     Menu(kCmdNew);
     EXPECT_TRUE(msgBox_.calls.empty());
     Type(kTagName, "img");
     Menu(kCmdNew);
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_EQ(msgBox_.calls[0].prompt,
-              "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？");
+    EXPECT_EQ(msgBox_.calls[0].prompt, NewQuestion());
     EXPECT_EQ(msgBox_.calls[0].style, 292);
-    EXPECT_EQ(msgBox_.calls[0].title, "New Templete");
+    EXPECT_EQ(msgBox_.calls[0].title, kNewTitle);
     EXPECT_EQ(BoxText(kTagName), "img");
     EXPECT_EQ(window_.Document().Changed(), 1);
 
@@ -353,7 +354,7 @@ TEST_F(WinEditorTest, NewAsksOnlyAfterAChangeAndClearsOnlyOnYes) {
     EXPECT_EQ(window_.Document().Changed(), 0);
 }
 
-TEST_F(WinEditorTest, SaveAndOpenThroughTheDialogWithJapaneseSpacedAndLongNames) {
+TEST_F(FrmEditorWin, SaveAndOpenThroughTheDialogWithJapaneseSpacedAndLongNames) {
     TempDir dir;
     std::filesystem::path folder = dir.path() / std::wstring(230, L'd');
     CreateDirectoryW((L"\\\\?\\" + folder.wstring()).c_str(), nullptr);
@@ -383,7 +384,7 @@ TEST_F(WinEditorTest, SaveAndOpenThroughTheDialogWithJapaneseSpacedAndLongNames)
     EXPECT_EQ(msgBox_.calls.size(), 2u);
 }
 
-TEST_F(WinEditorTest, CancelChangesNothingAndAFailedSaveSaysSo) {
+TEST_F(FrmEditorWin, CancelChangesNothingAndAFailedSaveSaysSo) {
     Type(kTagName, "img");
     cd_.choices = {std::nullopt, std::nullopt};
     Menu(kCmdOpen);
@@ -398,19 +399,19 @@ TEST_F(WinEditorTest, CancelChangesNothingAndAFailedSaveSaysSo) {
     cd_.choices = {unwritable};
     Menu(kCmdSave);
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_EQ(msgBox_.calls[0].title, "Save Templete");
+    EXPECT_EQ(msgBox_.calls[0].title, kSaveTitle);
     EXPECT_EQ(msgBox_.calls[0].style, MB_OK | MB_ICONERROR);
     EXPECT_EQ(msgBox_.calls[0].prompt.rfind("テンプレートを保存できませんでした。", 0), 0u);
     EXPECT_EQ(window_.Document().CurrentFile(), unwritable);
 }
 
-TEST_F(WinEditorTest, QuitEndsTheProgramWithoutAQuestion) {
+TEST_F(FrmEditorWin, QuitEndsTheProgramWithoutAQuestion) {
     Type(kTagName, "unsaved");
     Menu(kCmdQuit);
     ExpectTheProgramEndedWithoutAQuestion();
 }
 
-TEST_F(WinEditorTest, TheCloseBoxEndsTheProgramWithoutAQuestion) {
+TEST_F(FrmEditorWin, TheCloseBoxEndsTheProgramWithoutAQuestion) {
     Type(kTagName, "unsaved");
     SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ExpectTheProgramEndedWithoutAQuestion();

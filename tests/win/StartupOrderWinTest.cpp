@@ -43,13 +43,13 @@ std::vector<HWND> TooltipsOf(HWND window) {
     return search.found;
 }
 
-class StartupOrder : public ::testing::Test {
+class StartupOrderWin : public ::testing::Test {
   protected:
     FakeMsgBox msgBox_;
     FakeDialog cd_;
 };
 
-TEST_F(StartupOrder, TheTooltipsComeRightAfterTheFirstFrameUnasked) {
+TEST_F(StartupOrderWin, TheTooltipsComeRightAfterTheFirstFrameUnasked) {
     frmEditor editor(GetModuleHandleW(nullptr), msgBox_, cd_);
     EXPECT_TRUE(TooltipsOf(editor.Handle()).empty()) << "made before the first frame";
     ShowWindow(editor.Handle(), SW_SHOW);
@@ -71,7 +71,7 @@ TEST_F(StartupOrder, TheTooltipsComeRightAfterTheFirstFrameUnasked) {
     testing_support::PumpWaitingMessages();
 }
 
-TEST_F(StartupOrder, AskingForTheControlsBeforeTheFrameMakesTheTooltipsOnce) {
+TEST_F(StartupOrderWin, AskingForTheControlsBeforeTheFrameMakesTheTooltipsOnce) {
     frmEditor editor(GetModuleHandleW(nullptr), msgBox_, cd_);
     HWND tips = editor.Controls().tooltips;
     ASSERT_NE(tips, nullptr);
@@ -89,7 +89,7 @@ TEST_F(StartupOrder, AskingForTheControlsBeforeTheFrameMakesTheTooltipsOnce) {
 }
 
 // Every label, box and the frame are made in the window's one font, before anything is shown.
-TEST_F(StartupOrder, EveryControlIsMadeInTheWindowsFont) {
+TEST_F(StartupOrderWin, EveryControlIsMadeInTheWindowsFont) {
     frmEditor editor(GetModuleHandleW(nullptr), msgBox_, cd_);
     const EditorControls& controls = editor.Controls();
     const auto fontOf = [](HWND control) {

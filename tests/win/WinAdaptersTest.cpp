@@ -80,12 +80,12 @@ class OwnerWindow {
     HWND window_;
 };
 
-class FileDialogTest : public ::testing::Test {
+class WinAdaptersFileDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         script = DialogScript();
         cd_.SetOwner(owner_.get());
-        cd_.DialogTitle = "Open Templete";
+        cd_.DialogTitle = "題名 Title";
         cd_.Filter = "Quelvar(*.kvd)|*.kvd";
         cd_.FileName = "C:\\テンプレート\\古い.kvd";
     }
@@ -94,11 +94,11 @@ class FileDialogTest : public ::testing::Test {
     Win32CommonDialog cd_{msgBox_, FileDialogCalls{Open, Save, Error}};
 };
 
-TEST_F(FileDialogTest, GivesTitleFilterAndNameAndTakesTheChosenPathUnchanged) {
+TEST_F(WinAdaptersFileDialog, GivesTitleFilterAndNameAndTakesTheChosenPathUnchanged) {
     script.chosen = L"C:\\新しい フォルダー\\名前";
     ASSERT_TRUE(cd_.ShowOpen());
     EXPECT_TRUE(script.opened);
-    EXPECT_EQ(script.title, L"Open Templete");
+    EXPECT_EQ(script.title, L"題名 Title");
     EXPECT_EQ(script.filter, std::wstring(L"Quelvar(*.kvd)\0*.kvd\0\0", 22));
     EXPECT_EQ(script.initialName, L"C:\\テンプレート\\古い.kvd");
     EXPECT_EQ(script.defaultExtension, L"");
@@ -120,7 +120,7 @@ TEST_F(FileDialogTest, GivesTitleFilterAndNameAndTakesTheChosenPathUnchanged) {
     EXPECT_TRUE(msgBox_.calls.empty());
 }
 
-TEST_F(FileDialogTest, CancelKeepsTheNameAndAFailureIsReported) {
+TEST_F(WinAdaptersFileDialog, CancelKeepsTheNameAndAFailureIsReported) {
     script.result = FALSE;
     EXPECT_FALSE(cd_.ShowSave());
     EXPECT_EQ(cd_.FileName, "C:\\テンプレート\\古い.kvd");
@@ -130,7 +130,7 @@ TEST_F(FileDialogTest, CancelKeepsTheNameAndAFailureIsReported) {
     EXPECT_FALSE(cd_.ShowOpen());
     EXPECT_EQ(cd_.FileName, "C:\\テンプレート\\古い.kvd");
     ASSERT_EQ(msgBox_.calls.size(), 1u);
-    EXPECT_EQ(msgBox_.calls[0].title, "Open Templete");
+    EXPECT_EQ(msgBox_.calls[0].title, "題名 Title");
     EXPECT_EQ(msgBox_.calls[0].style, MB_OK | MB_ICONERROR);
     EXPECT_NE(msgBox_.calls[0].prompt.find("0x3002"), std::string::npos);
 }
@@ -208,7 +208,7 @@ SeenBox ShowAndAnswer(MsgBox& msgBox, int button, bool escapeFirst = false, HWND
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     });
-    seen.answer = msgBox.Show(NewQuestion(), 292, "New Templete");
+    seen.answer = msgBox.Show(NewQuestion(), 292, std::string(kNewTitle));
     answerer.join();
     if (seen.timedOut) {
         MSG quit;
@@ -218,14 +218,13 @@ SeenBox ShowAndAnswer(MsgBox& msgBox, int button, bool escapeFirst = false, HWND
     return seen;
 }
 
-TEST(MessageBoxTest, TheNewQuestionIsThePlatformsYesNoBoxWithNoAsDefault) {
+TEST(WinAdaptersMessageBox, TheNewQuestionIsThePlatformsYesNoBoxWithNoAsDefault) {
     Win32MsgBox msgBox;
     for (const int button : {IDNO, IDYES}) {
         const SeenBox seen = ShowAndAnswer(msgBox, button);
         EXPECT_EQ(seen.answer, button);
-        EXPECT_EQ(Utf8(seen.title), "New Templete");
-        EXPECT_EQ(Utf8(seen.text),
-                  "内容が更新されています。\r\n本当に新規作成をしてよろしいですか？");
+        EXPECT_EQ(Utf8(seen.title), kNewTitle);
+        EXPECT_EQ(Utf8(seen.text), NewQuestion());
         EXPECT_TRUE(seen.noIsDefault);
         EXPECT_TRUE(seen.hasIcon);
     }
@@ -233,7 +232,7 @@ TEST(MessageBoxTest, TheNewQuestionIsThePlatformsYesNoBoxWithNoAsDefault) {
 
 // Owned by the window, which cannot be used behind it; Esc and the close button either do
 // nothing, as on Windows, or answer No: never Yes, which would clear the fields.
-TEST(MessageBoxTest, TheQuestionIsOwnedByTheWindowAndEscOrCloseNeverClears) {
+TEST(WinAdaptersMessageBox, TheQuestionIsOwnedByTheWindowAndEscOrCloseNeverClears) {
     OwnerWindow owner;
     Win32MsgBox msgBox;
     msgBox.SetOwner(owner.get());
@@ -248,7 +247,7 @@ TEST(MessageBoxTest, TheQuestionIsOwnedByTheWindowAndEscOrCloseNeverClears) {
 
 // The program's manifest, linked into this test as into the program: the system reads it (the
 // process is DPI aware) and it asks for the themed controls and per-monitor density.
-TEST(ManifestTest, SelectsThemedControlsAndPerMonitorDpiAwareness) {
+TEST(WinAdaptersManifest, SelectsThemedControlsAndPerMonitorDpiAwareness) {
     EXPECT_TRUE(IsProcessDPIAware());
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(found, nullptr);
