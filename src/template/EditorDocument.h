@@ -22,15 +22,15 @@ class EditorDocument {
     const TagTemplate& Fields() const { return fields_; }
 
     const std::string& CurrentFile() const { return currentFile_; }
-    // Changed is one of the system's own names and keeps the system's own type, a 16-bit integer
-    // holding 0 or 1 rather than a bool, so that the windows, the tests and whoever reads the
-    // flag compare the values the system defines for it.
+    // Changed is named as the controls and procedures are (below) and keeps the type that naming
+    // convention gives such a flag, a 16-bit integer holding 0 or 1 rather than a bool, so that
+    // the windows, the tests and whoever reads the flag compare the same values.
     std::int16_t Changed() const { return changed_; }
 
-    // The window's controls and procedures carry the system's own names: frm for the window, fra
-    // for its frame, txt for a text box, mnu for a menu item, and Control_Event for the
-    // procedure an event runs (Form_Load, mnuOpen_Click). The field, layout and menu tables that
-    // both windows are built from name the controls so, each window routes its events to these
+    // The window's controls and procedures are named by a form designer's convention: frm for the
+    // window, fra for its frame, txt for a text box, mnu for a menu item, and Control_Event for
+    // the procedure an event runs (Form_Load, mnuOpen_Click). The field, layout and menu tables
+    // that both windows are built from name the controls so, each window routes its events to these
     // procedures, and users and testers speak of the window in the same words; hence these names
     // rather than this code's own style. For the same reason "Templete" in the menu and the
     // dialogs' titles is spelled so on purpose.

@@ -7,7 +7,9 @@
 #include "ProfileError.h"
 #include "TemplateFile.h"
 
-// The titles, filter and texts the editor's commands show.
+// The titles, filter and texts the editor's commands show, in either window. The Windows
+// program's few texts of its own (a file dialog that cannot be shown, its start-up) are in
+// src/win/Win32CommonDialog.cpp and src/win/WinMain.cpp.
 namespace quelvar {
 
 inline constexpr std::string_view kNewTitle = "New Templete";
