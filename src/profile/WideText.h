@@ -8,6 +8,8 @@
 namespace IniAccess {
 
 std::wstring WideFromUtf8(std::string_view utf8);
+// Text in the ANSI code page, as the C library gives its messages on Windows.
+std::wstring WideFromAnsi(std::string_view ansi);
 std::string Utf8FromWide(std::wstring_view wide);
 
 }  // namespace IniAccess

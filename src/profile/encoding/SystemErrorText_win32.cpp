@@ -13,23 +13,12 @@ std::wstring WideSystemText(DWORD error) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer, length);
+    std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
         text.pop_back();
     }
     return text;
-}
-
-std::wstring WideFromAnsi(const std::string& ansi) {
-    if (ansi.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(ansi.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), length);
-    return wide;
 }
 
 }  // namespace

@@ -4,15 +4,27 @@
 
 namespace IniAccess {
 
-std::wstring WideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
+namespace {
+
+std::wstring WideFrom(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) {
         return {};
     }
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
     return wide;
+}
+
+}  // namespace
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+    return WideFrom(CP_UTF8, utf8);
+}
+
+std::wstring WideFromAnsi(std::string_view ansi) {
+    return WideFrom(CP_ACP, ansi);
 }
 
 std::string Utf8FromWide(std::wstring_view wide) {
