@@ -1,5 +1,6 @@
-// What a replacement keeps of the file it replaces, given to the new file before it takes the
-// file's name. Each is kept where the user may set it; a save does not fail for one it cannot.
+// What a replacement keeps of the file it replaces, given to the new file through its open handle
+// before it takes the file's name. Each is kept where the user may set it; a save does not fail
+// for one it cannot.
 #include <windows.h>
 // After windows.h:
 #include <aclapi.h>
@@ -26,7 +27,26 @@ bool HasOwnEntries(PACL dacl) {
     return false;
 }
 
-void KeepAccess(const std::wstring& from, const std::wstring& to) {
+}  // namespace
+
+void KeepTimeAndAttributes(const std::wstring& from, HANDLE to) {
+    WIN32_FILE_ATTRIBUTE_DATA old{};
+    FILE_BASIC_INFO basic{};
+    if (!GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &old) ||
+        !GetFileInformationByHandleEx(to, FileBasicInfo, &basic, sizeof basic)) {
+        return;
+    }
+    basic.CreationTime.LowPart = old.ftCreationTime.dwLowDateTime;
+    basic.CreationTime.HighPart = static_cast<LONG>(old.ftCreationTime.dwHighDateTime);
+    basic.LastAccessTime.QuadPart = 0;  // zero: left as they are
+    basic.LastWriteTime.QuadPart = 0;
+    basic.ChangeTime.QuadPart = 0;
+    basic.FileAttributes |= old.dwFileAttributes & kKeptAttributes;
+    SetFileInformationByHandle(to, FileBasicInfo, &basic, sizeof basic);
+}
+
+// Given last: they may take from the user the right to change the file's attributes.
+void KeepAccessRights(const std::wstring& from, HANDLE to) {
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
@@ -41,30 +61,9 @@ void KeepAccess(const std::wstring& from, const std::wstring& to) {
         const SECURITY_INFORMATION what =
             DACL_SECURITY_INFORMATION | (isProtected ? PROTECTED_DACL_SECURITY_INFORMATION
                                                      : UNPROTECTED_DACL_SECURITY_INFORMATION);
-        SetNamedSecurityInfoW(const_cast<wchar_t*>(to.c_str()), SE_FILE_OBJECT, what, nullptr,
-                              nullptr, dacl, nullptr);
+        SetSecurityInfo(to, SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
     }
     LocalFree(descriptor);
-}
-
-}  // namespace
-
-void KeepCreationTime(const std::wstring& from, HANDLE to) {
-    WIN32_FILE_ATTRIBUTE_DATA old{};
-    if (GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &old)) {
-        SetFileTime(to, &old.ftCreationTime, nullptr, nullptr);
-    }
-}
-
-// The access rights last: they may take from the user the right to change attributes.
-void KeepAttributesAndAccess(const std::wstring& from, const std::wstring& to) {
-    const DWORD old = GetFileAttributesW(from.c_str());
-    const DWORD now = GetFileAttributesW(to.c_str());
-    if (old != INVALID_FILE_ATTRIBUTES && now != INVALID_FILE_ATTRIBUTES &&
-        (old & kKeptAttributes) != 0) {
-        SetFileAttributesW(to.c_str(), now | (old & kKeptAttributes));
-    }
-    KeepAccess(from, to);
 }
 
 }  // namespace IniAccess::internal::win32

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "ProfileError.h"
 #include "RecoveryCopyFiles.h"
@@ -44,17 +45,36 @@ Destination FindDestination(const std::string& path) {
     return destination;
 }
 
-// Created exclusively, so that nothing already there is written through.
-Handle CreateTemporaryFile(const fs::path& folder, const std::string& path, std::wstring* name) {
+constexpr DWORD kTemporaryAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE;
+
+bool MarkForDeletion(HANDLE file, bool deleted) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = deleted;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+}
+
+// Created exclusively, so that nothing already there is written through, and marked for deletion
+// until it is complete: a save ended meanwhile (a crash, another program ending it) leaves no
+// temporary file behind. A file system that cannot mark it still gets the rest.
+Handle CreateTemporaryFile(const fs::path& folder, const std::string& path, std::wstring* name,
+                           bool* marked) {
     HANDLE created = INVALID_HANDLE_VALUE;
     const auto create = [&](const fs::path& candidate) {
         std::error_code injected;
         if (Injected(FileOperation::Open, path, &injected)) {
             Fail(path, injected);
         }
-        created = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        // WRITE_DAC for the old file's access rights, where the folder lets its owner have it.
+        for (const DWORD access : {kTemporaryAccess | WRITE_DAC, kTemporaryAccess}) {
+            created = CreateFileW(candidate.c_str(), access, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (created != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) {
+                break;
+            }
+        }
         if (created != INVALID_HANDLE_VALUE) {
+            *marked = MarkForDeletion(created, true);
             return CreateOutcome::Created;
         }
         if (GetLastError() != ERROR_FILE_EXISTS) {
@@ -126,16 +146,18 @@ bool ReplaceContents(const std::string& path, std::string_view contents, bool ex
         return false;
     }
     std::wstring temporary;
-    Handle file = CreateTemporaryFile(destination.folder, path, &temporary);
+    bool marked = false;
+    Handle file = CreateTemporaryFile(destination.folder, path, &temporary, &marked);
     try {
         WriteAndFlush(file.get(), contents, path);
         if (destination.exists) {
-            KeepCreationTime(destination.target.wstring(), file.get());
+            KeepTimeAndAttributes(destination.target.wstring(), file.get());
+            KeepAccessRights(destination.target.wstring(), file.get());
+        }
+        if (marked && !MarkForDeletion(file.get(), false)) {
+            FailWith(path, GetLastError());
         }
         CloseHandle(file.release());
-        if (destination.exists) {
-            KeepAttributesAndAccess(destination.target.wstring(), temporary);
-        }
         if (MoveIntoPlace(temporary, destination, existed, path) == Moved::NameTaken) {
             RemoveTemporary(temporary);
             return false;

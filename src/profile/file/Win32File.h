@@ -68,11 +68,11 @@ DWORD RetryWhileHeld(const std::wstring& file, const std::function<DWORD()>& att
 // Removes a temporary file of a save that failed; nothing is reported, the failure is.
 void RemoveTemporary(const std::wstring& name);
 
-// What the new file keeps of the one it replaces (FileKeep_win32.cpp): the creation time, given
-// through the new file's open handle; its attributes (hidden, system) and access rights, given
-// once the new file is closed.
-void KeepCreationTime(const std::wstring& from, HANDLE to);
-void KeepAttributesAndAccess(const std::wstring& from, const std::wstring& to);
+// What the new file keeps of the one it replaces, given through the new file's open handle
+// (FileKeep_win32.cpp): its creation time and attributes (hidden, system), then its access rights
+// where the handle may set them.
+void KeepTimeAndAttributes(const std::wstring& from, HANDLE to);
+void KeepAccessRights(const std::wstring& from, HANDLE to);
 
 // Gives the file at path the new contents in one step (a temporary file beside it, flushed and
 // renamed over it). False, with nothing written, when existed is false and the file exists now.
