@@ -84,7 +84,9 @@ class ProfileFile {
 };
 
 // Locks the file, reads it, lets edit change it in memory and, when anything changed, replaces
-// the file once. When edit throws, the file is not touched.
+// the file once. When edit throws, the file is not touched. edit may run more than once: when
+// another program made the file after it was found missing, edit runs again on what that
+// program wrote.
 void UpdateProfileFile(const std::string& fileName,
                        const std::function<void(ProfileFile& file)>& edit);
 

@@ -114,6 +114,7 @@ HANDLE TakeSaveLock(const std::string& path) {
     const std::wstring name =
         WidePath(BesideFile(Utf8FromWide(win32::FinalPath(WidePath(path))), ".quelvar-lock-"));
     Handle lock(INVALID_HANDLE_VALUE);
+    int refusedWhileMissing = 0;
     WaitForLock(path, [&] {
         if (!lock.valid()) {
             lock.reset(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
@@ -122,13 +123,20 @@ HANDLE TakeSaveLock(const std::string& path) {
                                    nullptr));
         }
         if (!lock.valid()) {
-            // Refused while its last holder is removing it; anywhere else the folder takes no
-            // new file, and the save will say so when it makes its own.
-            if (GetLastError() != ERROR_ACCESS_DENIED) {
-                return true;
+            const DWORD error = GetLastError();
+            if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+                return false;
             }
-            return GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                   IsMissing(GetLastError());
+            if (error != ERROR_ACCESS_DENIED) {
+                return true;  // no lock to be had here: the save will say why when it writes
+            }
+            // Refused while its last holder removes it, and then gone at once: try again. Refused
+            // twice with nothing there, the folder takes no new file, and the save will say so
+            // when it makes its own.
+            const bool missing = GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                                 IsMissing(GetLastError());
+            refusedWhileMissing = missing ? refusedWhileMissing + 1 : 0;
+            return refusedWhileMissing >= 2;
         }
         OVERLAPPED where{};
         if (LockFileEx(lock.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,

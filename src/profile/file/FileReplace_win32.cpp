@@ -3,8 +3,10 @@
 // every instant (ReplaceFileW is not one step everywhere the program runs).
 #include <windows.h>
 
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <vector>
 
 #include "ProfileError.h"
 #include "RecoveryCopyFiles.h"
@@ -25,6 +27,14 @@ struct Destination {
     fs::path folder;
 };
 
+// A symbolic link whose target does not exist: there is no file to write through it.
+bool LinksToNothing(const std::wstring& link) {
+    const Handle target(CreateFileW(link.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return !target.valid() && IsMissing(GetLastError());
+}
+
 Destination FindDestination(const std::string& path) {
     const std::wstring given = WidePath(path);
     const DWORD attributes = GetFileAttributesW(given.c_str());
@@ -38,6 +48,10 @@ Destination FindDestination(const std::string& path) {
     }
     if (destination.exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
         Fail(path, std::make_error_code(std::errc::permission_denied));
+    }
+    if (destination.exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        LinksToNothing(given)) {
+        Fail(path, std::make_error_code(std::errc::no_such_file_or_directory));
     }
     destination.target = destination.exists ? fs::path(FinalPath(given)) : fs::path(given);
     const fs::path parent = destination.target.parent_path();
@@ -60,6 +74,7 @@ bool MarkForDeletion(HANDLE file, bool deleted) {
 Handle CreateTemporaryFile(const fs::path& folder, const std::string& path, std::wstring* name,
                            bool* marked) {
     HANDLE created = INVALID_HANDLE_VALUE;
+    bool mayMark = true;
     const auto create = [&](const fs::path& candidate) {
         std::error_code injected;
         if (Injected(FileOperation::Open, path, &injected)) {
@@ -67,14 +82,25 @@ Handle CreateTemporaryFile(const fs::path& folder, const std::string& path, std:
         }
         // WRITE_DAC for the old file's access rights, where the folder lets its owner have it.
         for (const DWORD access : {kTemporaryAccess | WRITE_DAC, kTemporaryAccess}) {
-            created = CreateFileW(candidate.c_str(), access, 0, nullptr, CREATE_NEW,
+            // Shared for reading: once renamed, it is the template, which loads may open.
+            created = CreateFileW(candidate.c_str(), access, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
             if (created != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) {
                 break;
             }
         }
         if (created != INVALID_HANDLE_VALUE) {
-            *marked = MarkForDeletion(created, true);
+            // Marked only where the mark also comes off again, as the rename needs. A file stuck
+            // with it goes when closed, and the next name is made without one.
+            *marked = false;
+            if (mayMark && MarkForDeletion(created, true)) {
+                if (!MarkForDeletion(created, false)) {
+                    CloseHandle(created);
+                    mayMark = false;
+                    return CreateOutcome::NameTaken;
+                }
+                *marked = MarkForDeletion(created, true);
+            }
             return CreateOutcome::Created;
         }
         if (GetLastError() != ERROR_FILE_EXISTS) {
@@ -115,19 +141,38 @@ void WriteAndFlush(HANDLE file, std::string_view contents, const std::string& pa
 
 enum class Moved { Done, NameTaken };
 
-// Renames the new file over the old one. Another program that has the old file open (a virus
-// scanner or indexer right after a write, a viewer, a load) keeps it from being replaced, and
-// usually lets go within a second or two: that is waited for, then reported as the file in use.
-Moved MoveIntoPlace(const std::wstring& temporary, const Destination& destination, bool replace,
+// Renames the new file over the old one through the new file's own handle, which has the right
+// to rename it whatever access rights it was given; the deletion mark comes off only for the
+// rename. Another program that has the old file open (a virus scanner or indexer right after a
+// write, a viewer, a load) keeps it from being replaced, and usually lets go within a second or
+// two: that is waited for, then reported as the file in use.
+Moved MoveIntoPlace(HANDLE file, bool marked, const Destination& destination, bool replace,
                     const std::string& path) {
     std::error_code injected;
     if (Injected(FileOperation::Rename, path, &injected)) {
         Fail(path, injected);
     }
-    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    const DWORD error = RetryWhileHeld(destination.target.wstring(), [&]() -> DWORD {
-        return MoveFileExW(temporary.c_str(), destination.target.c_str(), flags) ? ERROR_SUCCESS
-                                                                                 : GetLastError();
+    const std::wstring target = destination.target.wstring();
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = replace;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(rename->FileName, target.c_str(), nameBytes);
+    const DWORD error = RetryWhileHeld(target, [&]() -> DWORD {
+        if (marked && !MarkForDeletion(file, false)) {
+            return GetLastError();
+        }
+        if (SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                       static_cast<DWORD>(buffer.size()))) {
+            return ERROR_SUCCESS;
+        }
+        const DWORD failed = GetLastError();
+        if (marked) {
+            MarkForDeletion(file, true);
+        }
+        return failed;
     });
     if (error == ERROR_SUCCESS) {
         return Moved::Done;
@@ -154,20 +199,18 @@ bool ReplaceContents(const std::string& path, std::string_view contents, bool ex
             KeepTimeAndAttributes(destination.target.wstring(), file.get());
             KeepAccessRights(destination.target.wstring(), file.get());
         }
-        if (marked && !MarkForDeletion(file.get(), false)) {
-            FailWith(path, GetLastError());
-        }
-        CloseHandle(file.release());
-        if (MoveIntoPlace(temporary, destination, existed, path) == Moved::NameTaken) {
+        if (MoveIntoPlace(file.get(), marked, destination, existed, path) == Moved::NameTaken) {
+            CloseHandle(file.release());
             RemoveTemporary(temporary);
             return false;
         }
+        CloseHandle(file.release());
         // Left by a save made elsewhere (a share also written from Linux): the file is now whole.
         RemoveRecoveryCopy(path);
         return true;
     } catch (...) {
         if (file.valid()) {
-            CloseHandle(file.release());
+            CloseHandle(file.release());  // a marked file goes with its handle
         }
         RemoveTemporary(temporary);
         throw;
