@@ -17,6 +17,7 @@
 #include "TempDir.h"
 #include "TemplateFile.h"
 #include "WhoseTemplate.h"
+#include "WideText.h"
 
 using namespace quelvar;
 using testing_support::OwnerOfFile;
@@ -29,10 +30,6 @@ namespace {
 
 // Under Wine a process takes a second or so to start; none of these should take longer than this.
 constexpr DWORD kDeadlineMs = 30000;
-
-std::wstring Wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());  // the test folders' names are ASCII
-}
 
 // A run of tests/platform/WinChild.cpp, started and waited for until it says it has begun.
 class Child {
@@ -119,7 +116,8 @@ TEST(BetweenPrograms, AFileHeldOpenForReadingIsWaitedForThenReportedInUse) {
         const std::string file = dir.File("held.kvd");
         SaveTemplate(TemplateOf("old"), file);
         const std::string before = ReadBytes(file);
-        Child holder(L"hold \"" + Wide(file) + L"\" " + std::to_wstring(c.holdMs));
+        Child holder(L"hold \"" + IniAccess::WideFromUtf8(file) + L"\" " +
+                     std::to_wstring(c.holdMs));
         const auto start = std::chrono::steady_clock::now();
         std::error_code failure;
         try {
@@ -153,7 +151,7 @@ TEST(BetweenPrograms, SavesEndedAtRandomMomentsLeaveTheOldOrTheNewFile) {
     constexpr int kRounds = 30;
     for (int round = 0; round < kRounds; ++round) {
         SaveTemplate(TemplateOf("A"), file);
-        Child saver(L"save \"" + Wide(file) + L"\" 0");
+        Child saver(L"save \"" + IniAccess::WideFromUtf8(file) + L"\" 0");
         Sleep(random() % 300);
         saver.Kill();
         TagTemplate t;
@@ -189,7 +187,7 @@ TEST(BetweenPrograms, LoadsDuringSavesNeverMissTheFileNorMixIt) {
     TempDir dir;
     const std::string file = dir.File("busy.kvd");
     SaveTemplate(TemplateOf("A"), file);
-    Child saver(L"save \"" + Wide(file) + L"\" 200");
+    Child saver(L"save \"" + IniAccess::WideFromUtf8(file) + L"\" 200");
     int loads = 0, missing = 0, mixed = 0, failed = 0;
     while (saver.Running()) {
         TagTemplate t;
@@ -218,8 +216,8 @@ TEST(BetweenPrograms, TwoProgramsWritingDifferentKeysBothKeepTheirKeys) {
     const std::string file = dir.File("shared.ini");
     WriteBytes(file, "[Other]\r\nx=1\r\n");
     constexpr int kKeys = 100;
-    Child a(L"keys \"" + Wide(file) + L"\" a " + std::to_wstring(kKeys));
-    Child b(L"keys \"" + Wide(file) + L"\" b " + std::to_wstring(kKeys));
+    Child a(L"keys \"" + IniAccess::WideFromUtf8(file) + L"\" a " + std::to_wstring(kKeys));
+    Child b(L"keys \"" + IniAccess::WideFromUtf8(file) + L"\" b " + std::to_wstring(kKeys));
     a.Go();
     b.Go();
     EXPECT_EQ(a.Wait(), 0u);
@@ -240,11 +238,11 @@ TEST(BetweenPrograms, ASaveKeepsTheHiddenAndSystemAttributes) {
     TempDir dir;
     const std::string file = dir.File("kept.kvd");
     SaveTemplate(TemplateOf("old"), file);
-    ASSERT_TRUE(
-        SetFileAttributesW(Wide(file).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(SetFileAttributesW(IniAccess::WideFromUtf8(file).c_str(),
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     SaveTemplate(TemplateOf("new"), file);
     EXPECT_EQ(
-        GetFileAttributesW(Wide(file).c_str()),
+        GetFileAttributesW(IniAccess::WideFromUtf8(file).c_str()),
         static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ(OwnerOfFile(file), "new");
 }

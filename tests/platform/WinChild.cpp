@@ -14,6 +14,7 @@
 #include "IniAccess.h"
 #include "TemplateFile.h"
 #include "WhoseTemplate.h"
+#include "WideText.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ void Signal(const wchar_t* name) {
     const HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
     SetEvent(event);
     CloseHandle(event);
-}
-
-std::string Utf8(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back();
-    return text;
 }
 
 int Hold(const wchar_t* file, int ms, const wchar_t* event) {
@@ -83,10 +76,11 @@ int wmain(int argc, wchar_t** argv) {
         return Hold(argv[2], _wtoi(argv[3]), argv[4]);
     }
     if (mode == L"save" && argc == 5) {
-        return Save(Utf8(argv[2]), _wtoi(argv[3]), argv[4]);
+        return Save(IniAccess::Utf8FromWide(argv[2]), _wtoi(argv[3]), argv[4]);
     }
     if (mode == L"keys" && argc == 6) {
-        return Keys(Utf8(argv[2]), Utf8(argv[3]), _wtoi(argv[4]), argv[5]);
+        return Keys(IniAccess::Utf8FromWide(argv[2]), IniAccess::Utf8FromWide(argv[3]),
+                    _wtoi(argv[4]), argv[5]);
     }
     std::fprintf(stderr, "usage: see the top of WinChild.cpp\n");
     return 64;

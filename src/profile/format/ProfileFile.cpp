@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FileAccess.h"
+#include "LockWait.h"
 #include "ProfileEdit.h"
 #include "ProfileText.h"
 #include "ReadLimit.h"
@@ -204,15 +205,12 @@ void ProfileFile::Apply(const internal::Splice& splice) {
 // edited, never replaced as if it were still missing.
 void UpdateProfileFile(const std::string& fileName,
                        const std::function<void(ProfileFile& file)>& edit) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    internal::RetryWhileReplaced(fileName, [&] {
         internal::FileUpdate update(fileName);
         ProfileFile file = ProfileFile::Borrowing(fileName, update.Contents());
         edit(file);
-        if (!file.Changed() || update.Replace(file.Bytes())) {
-            return;
-        }
-    }
-    throw ProfileIoError(fileName, std::make_error_code(std::errc::device_or_resource_busy));
+        return !file.Changed() || update.Replace(file.Bytes());
+    });
 }
 
 }  // namespace IniAccess
